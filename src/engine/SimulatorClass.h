@@ -1,0 +1,176 @@
+#ifndef TAVRIN_ENGINE_SIMULATORCLASS_H
+#define TAVRIN_ENGINE_SIMULATORCLASS_H
+
+#include <fstream>
+#include <list>
+#include <ostream>
+#include <string>
+
+#include "engine/Event.h"
+#include "framework/List.h"
+#include "random/RandomNumberGeneratorType.h"
+
+class ActionAffectsElement;
+class BaseActionClass;
+class BaseGroupClass;
+class BaseStudyClass;
+class CPUTime;
+class DataPacket;
+class EventList;
+class PerformanceVariableNode;
+class PVModel;
+class TavrinSocket;
+class TraceFile;
+class TraceFileContainer;
+template <class T> class Heap;
+template <class T> class TavrinQueue;
+
+// Process-wide diagnostic level; diagnostics print only when it exceeds their threshold.
+extern int GlobalDebugLevel;
+
+const int MAXARGLENGTH = 128;          // longest accepted command-line word, in bytes
+const int DEFAULT_REPORT_SIZE = 1000;  // observations per variable in one report
+
+// SimulatorClass: the one simulator of the process. It builds the experiment's model from
+// the command line, runs the terminating or steady-state simulation and reports the
+// observations; the operations of each concern live in their own source file.
+class SimulatorClass {
+ public:
+  SimulatorClass();                        // not usable: ends the process with exit code 1
+  SimulatorClass(int argc, char** argv);
+  ~SimulatorClass();
+  SimulatorClass(const SimulatorClass&) = delete;
+  SimulatorClass& operator=(const SimulatorClass&) = delete;
+
+  void Run();
+  [[noreturn]] void HandleInvalidDistParams(BaseActionClass* action, std::string message);
+
+  // Command line (Options.cpp)
+  short ParseCommandLineOptions(int argc, char** argv);
+  void PrintUsage();
+  std::string to_string(RandomNumberGeneratorType generator);
+
+  // Connectivity list (ConnectivityList.cpp)
+  short GenerateConnectivityList();
+  short GenerateConnectivityListOld();
+  short AddActionAffects(BaseActionClass* group, BaseActionClass* action);
+  short AddActionAffectsOld(BaseActionClass* group, BaseActionClass* action);
+  void ClearActionAffectsList(BaseActionClass* action);
+  void DestructConnectivityList();
+  void PrintConnectivityList(std::ostream& out);
+
+  // Simulation step (SimStep.cpp)
+  void GenerateInitialEnabledList();
+  short GenerateCompleteEventList();
+  bool SimStep();
+  void CheckReactivationList();
+  void RemoveAffectedActions();
+  void InsertAffectedActions();
+
+  // Terminating simulation (TerminatingSimulation.cpp)
+  void TerminatingSimulation();
+
+  // Steady-state simulation (SteadyStateSimulation.cpp)
+  void SteadyStateSimulation();
+  void CheckCompletedBatches(PerformanceVariableNode** ThePVList, int* ResultCounters,
+                             int* ResultSqrCounters);
+  void SendSSResults(int* ResultCounters, int* ResultSqrCounters);
+  short GenerateCompleteEventListSS();
+  bool SimStepSS();
+
+  // Result files (output/ResultFiles.cpp)
+  std::ofstream* CreateAsciiFile(char* filename);
+  void CloseAsciiFile(std::ofstream& file);
+  std::string CreateBinFileHeader(int fileVersion);
+  std::ofstream* CreateBinFile(char* filename);
+  void UpdateBinFileHeader(std::ofstream& file);
+  void CloseBinFile(std::ofstream& file);
+  double EndianConvertDouble(double value);
+  int OutputInt(TavrinSocket* socket, std::ostream* stream, int value);
+  int OutputShort(TavrinSocket* socket, std::ostream* stream, short value);
+  int OutputByte(TavrinSocket* socket, std::ostream* stream, char value);
+  int Output(TavrinSocket* socket, std::ostream* stream, double* array, int sizeArray);
+  void OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
+                        DataPacket* dpsqr);
+  void OutputDataCSV(std::ostream& stream, DataPacket* dp, DataPacket* dpsqr);
+  void RemoveTrailingZeros(char* str, double d);
+
+  // Manager link and output pipeline (output/ManagerLink.cpp)
+  DataPacket* CreateDataPacket(int numPVs);
+  TavrinSocket* WaitForSimMgrConnection(int timeoutMilliseconds);
+  void CheckReportSize(double seconds);
+  void OutputThreadFunc();
+
+  // Options and run control
+  char* OverrideString;                 // owned copy of -O, handed to the study
+  unsigned int TheExperimentNumber;
+  int isTerminatingSimulation;          // non-zero: terminating; 0: steady state
+  int MaxNumOfBatches;                  // 0 or less: no limit
+  RandomNumberGeneratorType RandomNumberGenerator;
+  unsigned int RandomNumberSeed;        // 0 is replaced by 31415 when seeding
+  bool WaitForSocket;
+  int SimControl;                       // 0 running, 1 drain the output, 2 stop now
+  int BatchRuns;
+  double CPUSeconds;
+  int _fireActionCount;
+  CPUTime* _cpuTimer;                   // owned: made by the simulation loop
+
+  // Model handles
+  BaseStudyClass* TheStudy;             // made by GenerateStudy, released by DestructStudy
+  PVModel* TheModel;                    // not owned: the study's reward model
+  int NumPVs;
+  PerformanceVariableNode** PVList;     // not owned: the reward model's variable list
+  List<BaseGroupClass>* TheGroupContainer;    // owned
+  BaseActionClass** GroupList;                // the group container's array
+  List<BaseActionClass>* TheActionContainer;  // owned
+  BaseActionClass** ActionList;               // the action container's array
+  PAddress* EventPointerArray;                // owned: entry i belongs to group i
+
+  // Event engine state
+  EventList* TheEventList;              // owned
+  Event CurrEvent;                      // scratch record each new event is built in
+  Event** NextEvent;                    // the slot of the event to fire next
+  double CurrentTime;
+  BaseActionClass* CurrAction;          // not owned: group of the event being handled
+  BaseActionClass* TempAction;          // not owned: action that fired in the last step
+  BaseActionClass* NullAction;          // owned: the initial TempAction of each batch
+  ActionAffectsElement* AffectsAction;  // cursor over the fired action's connectivity list
+  BaseActionClass** InitiallyEnabled;   // owned array
+  int NumInitiallyEnabled;
+  std::list<BaseActionClass*> TheReactivationList;
+
+  // Steady-state bookkeeping
+  Heap<double>* StopTimes;              // owned
+  Heap<int>* CompletedBatches;          // owned
+
+  // Output and manager link
+  char* ASCIIFilename;                  // owned copy
+  char* BinFilename;                    // owned copy
+  std::ofstream* FileCSV;               // owned
+  std::ofstream* FileBin;               // owned
+  TavrinQueue<DataPacket*>* UnusedPackets;   // owned, with the packets it holds
+  TavrinQueue<DataPacket*>* OutputPackets;   // owned, with the packets it holds
+  DataPacket* CurPacket;                // owned
+  DataPacket* CurSqrPacket;             // owned
+  int MaxDataPackets;
+  int NumberReports;
+  int ReportSize;
+  TavrinSocket* SimMgrSocket;           // owned
+  TavrinSocket* ConnectionSocket;       // owned
+  TavrinSocket* InSocket;               // not used
+  int AcceptSelectDelay;
+  int ReadSelectDelay;
+  short SocketPort;
+  int MyClientID;
+
+  // Tracing
+  char* TraceFilename;                  // owned copy
+  int TraceLevel;
+  bool EnableTavrinTrace;
+  bool EnableXMLTrace;
+  TraceFileContainer* trace;            // owned, with its writers
+  TraceFile* traceMob;                  // not owned: the plain-text writer in trace
+  TraceFile* traceXML;                  // not owned: the XML writer in trace
+};
+
+#endif
