@@ -121,7 +121,7 @@ class SimulatorClass {
   int NumPVs;
   PerformanceVariableNode** PVList;     // not owned: the reward model's variable list
   List<BaseGroupClass>* TheGroupContainer;    // owned
-  BaseActionClass** GroupList;                // the group container's array
+  BaseGroupClass** GroupList;                 // the group container's array
   List<BaseActionClass>* TheActionContainer;  // owned
   BaseActionClass** ActionList;               // the action container's array
   PAddress* EventPointerArray;                // owned: entry i belongs to group i
@@ -171,6 +171,17 @@ class SimulatorClass {
   TraceFileContainer* trace;            // owned, with its writers
   TraceFile* traceMob;                  // not owned: the plain-text writer in trace
   TraceFile* traceXML;                  // not owned: the XML writer in trace
+
+ private:
+  // Construction, step by step (SimulatorClass.cpp)
+  void SetDefaults();
+  void OpenResultFiles();
+  void CreateTraces();
+  void BuildModel();
+  void SelectRunVariables();
+  void ConnectModel();
+  void InstallGenerator();
+  static void DeleteQueuedPackets(TavrinQueue<DataPacket*>* queue);
 };
 
 #endif

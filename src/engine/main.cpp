@@ -1,1 +1,17 @@
-int main() { return 0; }
+// Program entry: one simulator per process, built from the command line, run once.
+
+#include <iostream>
+
+#include "engine/SimulatorClass.h"
+
+int main(int argc, char** argv) {
+  SimulatorClass* simulator = new SimulatorClass(argc, argv);
+  std::cout << "SIMULATOR::Preparing to run()" << std::endl;
+  simulator->Run();
+  std::cout << "SIMULATOR::MAIN()-GOOD EXIT" << std::endl;
+  std::cout.flush();
+  std::cerr << "SIMULATOR::MAIN()-GOOD EXIT" << std::endl;
+  std::cerr.flush();
+  delete simulator;
+  return 0;
+}

@@ -1,0 +1,29 @@
+#ifndef TAVRIN_TESTS_E2E_PROCESSRUNNER_H
+#define TAVRIN_TESTS_E2E_PROCESSRUNNER_H
+
+#include <string>
+#include <vector>
+
+// What one run of a program left behind.
+struct ProcessResult {
+  std::string out;
+  std::string err;
+  int exitCode = -1;      // -1 when the program did not exit normally
+};
+
+// Runs a program of build/bin with the given words, in the given working directory, with
+// extra environment settings ("NAME=value"; "NAME=" alone removes NAME), and collects its
+// standard output, standard error and exit code.
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workDir = "",
+                         const std::vector<std::string>& env = {});
+
+// The absolute path of a program in build/bin.
+std::string BinPath(const std::string& program);
+
+// A fresh empty directory for one test's files.
+std::string MakeTempDir();
+
+std::string ReadFile(const std::string& path);
+
+#endif
