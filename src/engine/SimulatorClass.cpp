@@ -1,0 +1,316 @@
+// The simulator's life: construction builds the experiment's whole model in a fixed order,
+// Run simulates it, and the destructor releases everything in a fixed order.
+
+#include "engine/SimulatorClass.h"
+
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "engine/ActionAffectsElement.h"
+#include "engine/EventList.h"
+#include "engine/Heap.h"
+#include "framework/BaseActionClass.h"
+#include "framework/BaseGroupClass.h"
+#include "output/DataPacket.h"
+#include "output/TavrinQueue.h"
+#include "platform/CPUTime.h"
+#include "platform/TavrinSocket.h"
+#include "random/Distributions.h"
+#include "random/LaggedFibonacci.h"
+#include "random/MersenneTwister.h"
+#include "random/Tausworthe.h"
+#include "rewards/PVModel.h"
+#include "rewards/PerformanceVariableNode.h"
+#include "study/BaseStudyClass.h"
+#include "trace/TraceFileContainer.h"
+#include "trace/TraceFileTavrin.h"
+#include "trace/TraceFileXML.h"
+
+int GlobalDebugLevel = 0;
+
+namespace {
+
+const unsigned int kDefaultSeed = 31415;
+const double kLargestDouble = 1.7976931348623157e308;
+const char kInvalidDistPrefix[] = "INVALID_DIST_PARAMS:";
+
+void Diagnostic(int threshold, const char* text) {
+  if (GlobalDebugLevel > threshold) std::cout << "** " << text << std::endl;
+}
+
+std::string WithSuffix(const char* name, const char* suffix) { return std::string(name) + suffix; }
+
+}  // namespace
+
+SimulatorClass::SimulatorClass() {
+  std::cerr << "SimulatorClass needs the command line" << std::endl;
+  std::exit(1);
+}
+
+SimulatorClass::SimulatorClass(int argc, char** argv) {
+  OverrideString = nullptr;
+  Diagnostic(3, "Starting SimulationClass");
+  TheGroupContainer = new List<BaseGroupClass>();
+  TheActionContainer = new List<BaseActionClass>();
+  if (TheDistribution == nullptr || TheDistribution->RNG == nullptr)
+    TheDistribution = new UserDistributions(LAGGED_FIBONACCI, kDefaultSeed);
+  SetDefaults();
+
+  if (ParseCommandLineOptions(argc, argv) != 0) {
+    PrintUsage();
+    std::cerr << "ERROR: Parsing command line options" << std::endl;
+    std::exit(1);
+  }
+
+  OpenResultFiles();
+  CreateTraces();
+  BuildModel();
+  ConnectModel();
+  InstallGenerator();
+
+  TheModel->listActions(TheActionContainer);
+  ActionList = TheActionContainer->getList();
+  for (int i = 0; i < TheModel->getNumActions(); i++) ActionList[i]->Reactivation = false;
+  TheDistribution->RNG->srnd(RandomNumberSeed == 0 ? kDefaultSeed : RandomNumberSeed);
+  Diagnostic(3, "About to start simulation");
+  NumPVs = TheModel->Number_Of_Performance_Variables;
+}
+
+void SimulatorClass::SetDefaults() {
+  RandomNumberGenerator = LAGGED_FIBONACCI;
+  RandomNumberSeed = kDefaultSeed;
+  TheExperimentNumber = 0;
+  isTerminatingSimulation = 1;
+  MyClientID = 0;
+  NumberReports = 1;
+  ReportSize = DEFAULT_REPORT_SIZE;
+  ASCIIFilename = nullptr;
+  BinFilename = nullptr;
+  TraceFilename = nullptr;
+  WaitForSocket = false;
+  MaxNumOfBatches = -1;
+  SocketPort = 10000;
+  AcceptSelectDelay = 2000;
+  ReadSelectDelay = 0;
+  MaxDataPackets = 50;
+  BatchRuns = 0;
+  InitiallyEnabled = nullptr;
+  NumInitiallyEnabled = 0;
+  UnusedPackets = new TavrinQueue<DataPacket*>(MaxDataPackets);
+  OutputPackets = new TavrinQueue<DataPacket*>(MaxDataPackets);
+  CurPacket = nullptr;
+  CurSqrPacket = nullptr;
+  SimMgrSocket = nullptr;
+  ConnectionSocket = nullptr;
+  InSocket = nullptr;
+  SimControl = 0;
+  CPUSeconds = 0;
+  _fireActionCount = 0;
+  _cpuTimer = nullptr;
+  EnableTavrinTrace = false;
+  EnableXMLTrace = false;
+  TraceLevel = 1;
+  FileCSV = nullptr;
+  FileBin = nullptr;
+  trace = nullptr;
+  traceMob = nullptr;
+  traceXML = nullptr;
+  TheStudy = nullptr;
+  TheModel = nullptr;
+  NumPVs = 0;
+  PVList = nullptr;
+  GroupList = nullptr;
+  ActionList = nullptr;
+  EventPointerArray = nullptr;
+  TheEventList = nullptr;
+  NextEvent = nullptr;
+  CurrentTime = 0;
+  CurrAction = nullptr;
+  TempAction = nullptr;
+  NullAction = new BaseActionClass();
+  AffectsAction = nullptr;
+  StopTimes = nullptr;
+  CompletedBatches = nullptr;
+}
+
+// Files are opened before the study is built, so their headers show the experiment, seed
+// and generator as the command line gave them.
+void SimulatorClass::OpenResultFiles() {
+  if (ASCIIFilename != nullptr) FileCSV = CreateAsciiFile(ASCIIFilename);
+  if (BinFilename != nullptr) FileBin = CreateBinFile(BinFilename);
+}
+
+void SimulatorClass::CreateTraces() {
+  trace = new TraceFileContainer();
+  if (!EnableTavrinTrace && !EnableXMLTrace) return;
+  trace->setTraceLevel(TraceLevel);
+  if (EnableTavrinTrace) {
+    if (TraceFilename != nullptr) {
+      traceMob = new TraceFileTavrin(WithSuffix(TraceFilename, ".txt").c_str());
+    } else {
+      std::cout << "Adding cout: " << std::endl;
+      traceMob = new TraceFileTavrin(&std::cout);
+    }
+    traceMob->setTraceLevel(TraceLevel);
+    trace->AddTraceFile(traceMob);
+  }
+  if (EnableXMLTrace) {
+    if (TraceFilename != nullptr)
+      traceXML = new TraceFileXML(WithSuffix(TraceFilename, ".xml").c_str());
+    else
+      traceXML = new TraceFileXML(&std::cout);
+    traceXML->setTraceLevel(TraceLevel);
+    trace->AddTraceFile(traceXML);
+  }
+}
+
+// The study selects the experiment's global values before it builds the reward model,
+// so the model is built with those values.
+void SimulatorClass::BuildModel() {
+  Diagnostic(3, "Generating Study and getting pv model");
+  TheStudy = GenerateStudy();
+  TheStudy->SetGVs(TheExperimentNumber);
+  if (OverrideString != nullptr) {
+    TheStudy->overrideGVs(OverrideString);
+    std::cout << "Overriding global variables in simulator" << std::endl;
+  }
+  TheModel = TheStudy->GetPVModel(true);
+  if (EnableTavrinTrace || EnableXMLTrace) trace->addPVModel(TheModel);
+  trace->printHeader();
+  SelectRunVariables();
+}
+
+// Only the variables of the run's kind take part; the others never reach their window end.
+void SimulatorClass::SelectRunVariables() {
+  int wanted = isTerminatingSimulation != 0 ? terminating : steady_state;
+  int count = TheModel->Number_Of_Performance_Variables;
+  int* indices = new int[count > 0 ? count : 1];
+  int selected = 0;
+  for (int i = 0; i < count; i++) {
+    PerformanceVariableNode* node = TheModel->PerformanceVariableList[i];
+    if (node->Type == wanted)
+      indices[selected++] = i;
+    else
+      node->Stop = kLargestDouble;
+  }
+  TheModel->ConsiderOnly(indices, selected);
+  delete[] indices;
+  PVList = TheModel->PerformanceVariableList;
+}
+
+void SimulatorClass::ConnectModel() {
+  Diagnostic(3, "Getting groups");
+  TheModel->listGroups(TheGroupContainer);
+  GroupList = TheGroupContainer->getList();
+  int numGroups = TheGroupContainer->getNumItems();
+  EventPointerArray = new PAddress[numGroups > 0 ? numGroups : 1];
+  for (int i = 0; i < numGroups; i++) GroupList[i]->EventPointer = &EventPointerArray[i];
+  Diagnostic(3, "End getting groups");
+
+  CPUTime timer;
+  timer.Start();
+  const char* simtest = std::getenv("SIMTEST");
+  long builder = (simtest == nullptr) ? 2 : std::strtol(simtest, nullptr, 10);
+  short result = 0;
+  if (builder == 2) {
+    std::cout << "GenerateConnectivityList()" << std::endl;
+    result = GenerateConnectivityList();
+  } else if (builder == 0 || builder == 1) {
+    std::cout << "GenerateConnectivityListOld()" << std::endl;
+    result = GenerateConnectivityListOld();
+  }
+  if (result != 0) {
+    std::cerr << "Error Generating Connectivity List\n";
+    std::exit(1);
+  }
+  std::cout << "GenerateConnectivityList() Time=" << timer.GetTime() << std::endl;
+  std::cout.flush();
+
+  TheEventList = new EventList(numGroups + 1);
+}
+
+void SimulatorClass::InstallGenerator() {
+  if (RandomNumberGenerator == TAUSWORTHE) {
+    delete TheDistribution->RNG;
+    TheDistribution->RNG = new Tausworthe();
+    Diagnostic(3, "Using Tausworthe Random Number Generator");
+  } else if (RandomNumberGenerator == MERSENNE_TWISTER) {
+    delete TheDistribution->RNG;
+    TheDistribution->RNG = new MersenneTwister();
+    Diagnostic(3, "Using Mersenne Twister Random Number Generator");
+  } else {
+    Diagnostic(3, "Using Lagged Fibonacci Random Number Generator");
+  }
+  Diagnostic(3, "Done creating random number generator");
+}
+
+void SimulatorClass::Run() {
+  if (WaitForSocket) {
+    SimMgrSocket = WaitForSimMgrConnection(60000);
+    if (SimMgrSocket == nullptr) SimControl = 2;
+  }
+  if (isTerminatingSimulation != 0)
+    TerminatingSimulation();
+  else
+    SteadyStateSimulation();
+  if (FileBin != nullptr) {
+    CloseBinFile(*FileBin);
+    delete FileBin;
+    FileBin = nullptr;
+  }
+  trace->printFooter();
+  std::cout << "Actions fired: " << _fireActionCount << std::endl;
+  std::cout << "CPU time (s): " << (_cpuTimer != nullptr ? _cpuTimer->GetTime() : 0.0) << std::endl;
+}
+
+SimulatorClass::~SimulatorClass() {
+  delete TheGroupContainer;
+  delete TheActionContainer;
+  delete TheEventList;
+  delete[] EventPointerArray;
+  delete SimMgrSocket;
+  delete ConnectionSocket;
+  delete trace;
+  delete traceMob;
+  delete traceXML;
+  ConnectionSocket = nullptr;
+  if (FileCSV != nullptr) {
+    CloseAsciiFile(*FileCSV);
+    delete FileCSV;
+  }
+  if (FileBin != nullptr) {
+    CloseBinFile(*FileBin);
+    delete FileBin;
+  }
+  DeleteQueuedPackets(OutputPackets);
+  DeleteQueuedPackets(UnusedPackets);
+  delete CurPacket;
+  delete CurSqrPacket;
+  delete[] ASCIIFilename;
+  delete[] BinFilename;
+  delete[] TraceFilename;
+  delete[] OverrideString;
+  delete[] InitiallyEnabled;
+  DestructConnectivityList();
+  DestructStudy();
+  delete NullAction;
+  delete _cpuTimer;
+  delete StopTimes;
+  delete CompletedBatches;
+  TheReactivationList.clear();
+}
+
+void SimulatorClass::DeleteQueuedPackets(TavrinQueue<DataPacket*>* queue) {
+  for (DataPacket* packet = queue->Pop(); packet != nullptr; packet = queue->Pop()) delete packet;
+  delete queue;
+}
+
+void SimulatorClass::HandleInvalidDistParams(BaseActionClass* action, std::string message) {
+  size_t prefix = message.find(kInvalidDistPrefix);
+  assert(prefix != std::string::npos && "a sampling failure must carry its prefix");
+  message.erase(prefix, sizeof(kInvalidDistPrefix) - 1);
+  std::cerr << "FATAL ERROR: In action " << action->ActionName << "," << message << std::endl;
+  std::exit(1);
+}
