@@ -69,6 +69,7 @@ class SimulatorClass {
 
   // Terminating simulation (TerminatingSimulation.cpp)
   void TerminatingSimulation();
+  void RunOneBatch();
 
   // Steady-state simulation (SteadyStateSimulation.cpp)
   void SteadyStateSimulation();

@@ -1,0 +1,103 @@
+// Terminating simulation: independent batches from the initial marking at time 0 to the
+// model's stop time, each giving one observation of every variable of the run.
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "engine/EventList.h"
+#include "engine/SimulatorClass.h"
+#include "framework/BaseActionClass.h"
+#include "output/DataPacket.h"
+#include "platform/CPUTime.h"
+#include "rewards/PVModel.h"
+#include "rewards/PerformanceVariableNode.h"
+#include "trace/TraceFileContainer.h"
+
+namespace {
+
+void DiagnosticValue(int threshold, const char* text, double value) {
+  if (GlobalDebugLevel > threshold) std::cout << "** " << text << " = " << value << std::endl;
+}
+
+}  // namespace
+
+void SimulatorClass::TerminatingSimulation() {
+  CurrEvent = Event();
+  DiagnosticValue(2, "Size of original state", TheModel->StateSize());
+  int stateSize = TheModel->StateSize();
+  char* OrigState = new char[stateSize > 0 ? stateSize : 1];
+  TheModel->CurrentState(OrigState);
+  if (GlobalDebugLevel > 3)
+    for (int i = 0; i < stateSize; i++) std::printf("OriginalState[%d] = %d\n", i, OrigState[i]);
+  int NextReport = ReportSize;
+  GenerateInitialEnabledList();
+  delete _cpuTimer;
+  _cpuTimer = new CPUTime();
+  _cpuTimer->Start();
+  CurPacket = CreateDataPacket(NumPVs);
+  CurSqrPacket = CreateDataPacket(NumPVs);
+  PerformanceVariableNode** ThePVList = TheModel->PerformanceVariableList;
+  trace->newBatch();
+  int batch = 0;
+  bool SendResults = false;
+
+  while (SimControl == 0) {
+    RunOneBatch();
+    if (GlobalDebugLevel > 1) std::cout << "** " << "Done with batch " << " = " << batch << std::endl;
+    trace->newBatch();
+    double StopTime = TheModel->Simulation_Stop_Time;
+    TheModel->EndAccumulate(StopTime);
+    for (int i = 0; i < NumPVs; i++) {
+      CurPacket->SetObs(i, batch, ThePVList[i]->TotalReward);
+      CurSqrPacket->SetObs(i, batch, ThePVList[i]->TotalRewardSqr);
+    }
+    batch++;
+    BatchRuns++;
+    DiagnosticValue(2, "Batch", batch);
+    DiagnosticValue(2, "NextReport", NextReport);
+    if (batch == NextReport) SendResults = true;
+    if (MaxNumOfBatches > 0 && BatchRuns >= MaxNumOfBatches) {
+      SimControl = 1;
+      SendResults = true;
+    }
+    if (SendResults) {
+      for (int i = 0; i < NumPVs; i++) {
+        CurPacket->SetNumObs(i, batch);
+        CurSqrPacket->SetNumObs(i, batch);
+      }
+      CPUSeconds = _cpuTimer->GetTime();
+      CheckReportSize(CPUSeconds);
+      batch = 0;
+      SendResults = false;
+    }
+    DiagnosticValue(2, "Resetting State of the Model.  State Size:", TheModel->StateSize());
+    TheModel->SetState(OrigState);
+    TheModel->PVReset();
+  }
+  delete[] OrigState;
+}
+
+// One batch from time 0: events at exactly the stop time fire, the first one after it
+// does not. The stop time is read afresh, as the model may change it between batches.
+void SimulatorClass::RunOneBatch() {
+  CurrentTime = 0;
+  TheEventList->ClearEventList();
+  for (BaseActionClass* group : TheReactivationList) group->Reactivation = false;
+  TheReactivationList.clear();
+  if (GenerateCompleteEventList() != 0) {
+    std::cerr << "ERROR: unable to generate event list\n";
+    std::exit(1);
+  }
+  TempAction = NullAction;
+  double StopTime = TheModel->Simulation_Stop_Time;
+  if (trace->getTraceLevel() > 0) trace->printInitialState();
+  NextEvent = TheEventList->Earliest();
+  if (NextEvent == nullptr) return;
+  CurrentTime = (*NextEvent)->exec_time;
+  CurrAction = (*NextEvent)->action_ptr;
+  while (CurrentTime <= StopTime) {
+    if (!SimStep()) break;
+    if (trace->getTraceLevel() > 2) trace->printState();
+  }
+}
