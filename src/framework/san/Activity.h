@@ -1,0 +1,32 @@
+#ifndef TAVRIN_FRAMEWORK_SAN_ACTIVITY_H
+#define TAVRIN_FRAMEWORK_SAN_ACTIVITY_H
+
+#include "framework/BaseGroupClass.h"
+
+// Activity: the base of every generated activity. It is a group holding only itself, so the
+// engine schedules single activities and groups through one interface. A generated
+// activity's Enabled() copies NewEnabled into OldEnabled, then stores the predicate in
+// NewEnabled and returns it; EnablingChange relies on that.
+class Activity : public BaseGroupClass {
+ public:
+  Activity();
+
+  void ActivityInitialize(const char* name, int groupId, Distribution distribution,
+                          ExecutionPolicyType policy, int numAffected, int numEnabling,
+                          bool reactivation);
+
+  BaseActionClass* Fire() override = 0;
+  bool EnablingChange() override;
+  double Probability(BaseActionClass* action) override;
+  bool SelectAction() override;
+  void setGroupId(int groupId) override;
+  virtual void LinkVariables() = 0;   // registers the activity's mark pointers with its places
+
+  bool IsAnAffectingStateVariable(BaseStateVariableClass* sv) const;
+
+  bool NewEnabled;   // the enabling predicate at its latest computation
+  bool OldEnabled;   // the value before that
+  double* TheDistributionParameters;   // owned by the generated activity, when it has any
+};
+
+#endif
