@@ -80,10 +80,12 @@ class SimulatorClass {
   bool SimStepSS();
 
   // Result files (output/ResultFiles.cpp)
-  std::ofstream* CreateAsciiFile(char* filename);
+  static const int BinFileVersion = 1;
+  static const int NumberTextSize = 330;  // room for any double in fixed point, ten decimals
+  std::ofstream* CreateAsciiFile(char* filename);  // null, after its message, when it cannot open
   void CloseAsciiFile(std::ofstream& file);
   std::string CreateBinFileHeader(int fileVersion);
-  std::ofstream* CreateBinFile(char* filename);
+  std::ofstream* CreateBinFile(char* filename);    // null, after its message, when it cannot open
   void UpdateBinFileHeader(std::ofstream& file);
   void CloseBinFile(std::ofstream& file);
   double EndianConvertDouble(double value);
@@ -94,13 +96,22 @@ class SimulatorClass {
   void OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
                         DataPacket* dpsqr);
   void OutputDataCSV(std::ostream& stream, DataPacket* dp, DataPacket* dpsqr);
-  void RemoveTrailingZeros(char* str, double d);
+  void RemoveTrailingZeros(char* str, double d);  // str holds NumberTextSize characters
+  std::string ConversionBuffer;  // big-endian doubles of Output, kept between calls
 
   // Manager link and output pipeline (output/ManagerLink.cpp)
   DataPacket* CreateDataPacket(int numPVs);
   TavrinSocket* WaitForSimMgrConnection(int timeoutMilliseconds);
-  void CheckReportSize(double seconds);
+  void ListenToSimMgr(TavrinSocket* ms);
+  void ListenToSimMgrLoop(TavrinSocket* ms);
+  void SendAcknowledgement(TavrinSocket* ms, int status, int code);
+  void OutputCPUTime(TavrinSocket* ms, double seconds);
+  int CheckReportSize(double seconds);  // 1 when the queued reports were written now
   void OutputThreadFunc();
+  void ResetDataPacketBuffer();
+  void SocketThreadFunc();
+  static unsigned long StaticSocketThreadFunc(void* simulator);
+  static unsigned long StaticOutputThreadFunc(void* simulator);
 
   // Options and run control
   char* OverrideString;                 // owned copy of -O, handed to the study

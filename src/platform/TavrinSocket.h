@@ -1,0 +1,34 @@
+#ifndef TAVRIN_PLATFORM_TAVRINSOCKET_H
+#define TAVRIN_PLATFORM_TAVRINSOCKET_H
+
+// TavrinSocket: one blocking IPv4 TCP socket, listening or connected. Failures are
+// reported on the standard error and kept as the last error text; no operation throws.
+class TavrinSocket {
+ public:
+  explicit TavrinSocket(bool openFD);
+  ~TavrinSocket();
+  TavrinSocket(const TavrinSocket&) = delete;
+  TavrinSocket& operator=(const TavrinSocket&) = delete;
+
+  static bool InitializeSocketLibrary();
+
+  bool Bind(int port);                  // all local IPv4 addresses; an address in use is silent
+  bool Listen(int queueSize);
+  bool Accept(TavrinSocket& retSocket); // retSocket gets the new connection, or -1
+  bool Connect(char* hostname, int port);
+  bool Select(int millisec_timeout);    // true when readable before the time-out
+  int Send(char* str, int strlen);      // the whole block, or 0 or less on failure
+  int Recv(char* buffer, int buf_len);  // one receive: 0 when the peer closed, < 0 on failure
+  int RecvBlock(char* buffer, int desired_len);
+  int RecvBlock(char* buffer, int buflen, char* endstr);  // buffer holds buflen + 1 bytes
+  void Close();
+  const char* GetErrorString();
+
+ private:
+  void Fail(const char* text);  // keeps text as the error text and prints it
+
+  int _socket;               // the descriptor; -1 when there is none
+  const char* ErrorString;   // null until an operation fails
+};
+
+#endif
