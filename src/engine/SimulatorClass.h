@@ -104,6 +104,8 @@ class SimulatorClass {
   TavrinSocket* WaitForSimMgrConnection(int timeoutMilliseconds);
   void ListenToSimMgr(TavrinSocket* ms);
   void ListenToSimMgrLoop(TavrinSocket* ms);
+  void ContinueWithoutManager(TavrinSocket* ms);  // command 3
+  void DropManagerLink(TavrinSocket* ms);         // closes and deletes ms
   void SendAcknowledgement(TavrinSocket* ms, int status, int code);
   void OutputCPUTime(TavrinSocket* ms, double seconds);
   int CheckReportSize(double seconds);  // 1 when the queued reports were written now
