@@ -1,0 +1,29 @@
+#include "framework/san/Activity.h"
+
+Activity::Activity() : NewEnabled(false), OldEnabled(false), TheDistributionParameters(nullptr) {
+  Disabled = true;
+  Reactivation = false;
+  SelectedAction = this;
+}
+
+void Activity::ActivityInitialize(const char* name, int groupId, Distribution distribution,
+                                  ExecutionPolicyType policy, int numAffected, int numEnabling,
+                                  bool reactivation) {
+  BaseActionClassInitialize(name, groupId, distribution, policy, numAffected, numEnabling,
+                            reactivation);
+}
+
+bool Activity::EnablingChange() {
+  Enabled();
+  return NewEnabled != OldEnabled;
+}
+
+double Activity::Probability(BaseActionClass* action) { return (action == this) ? 1.0 : 0.0; }
+
+bool Activity::SelectAction() { return Enabled(); }
+
+void Activity::setGroupId(int groupId) { GroupID = groupId; }
+
+bool Activity::IsAnAffectingStateVariable(BaseStateVariableClass* sv) const {
+  return AffectedStateVariables.contains(sv);
+}
