@@ -192,6 +192,14 @@ bool WireCodec::DecodeBinFileHeader(const char* bytes, size_t size, BinFileHeade
   }
   out.fields.clear();
   size_t start = magic.size();
+  size_t sizeEnd = out.text.find(',', start);
+  out.headerSize = out.text.substr(start, sizeEnd == std::string::npos ? std::string::npos
+                                                                       : sizeEnd - start);
+  if (out.headerSize != std::to_string(BinFileHeaderSize)) {
+    error = "file header gives its size as \"" + out.headerSize + "\", expected 256";
+    return false;
+  }
+  start = sizeEnd + 1;
   while (start < out.text.size()) {
     size_t comma = out.text.find(',', start);
     if (comma == std::string::npos) comma = out.text.size();

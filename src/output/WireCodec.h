@@ -44,7 +44,8 @@ struct DataRecord {
 
 // Binary file header: 256 bytes of comma-separated text padded with zero bytes.
 struct BinFileHeader {
-  std::string text;  // up to the first zero byte
+  std::string text;        // up to the first zero byte
+  std::string headerSize;  // the item after the file mark, "256"
   std::vector<std::pair<std::string, std::string>> fields;  // "NAME=value" items, in order
 };
 
