@@ -63,6 +63,9 @@ class TraceFileXML : public TraceFile {
   void closeDocument();
   bool firstBatchOpen() const;
 
+  // The head is written at most once, and the closing lines at most once after it.
+  enum class DocumentState { NotStarted, Open, Closed };
+
   std::vector<const char*> stateNames;            // not owned
   std::vector<std::string> UsedStateNames;
   std::vector<const char*> UsedActionNames;       // not owned: the actions' own name texts
@@ -70,7 +73,7 @@ class TraceFileXML : public TraceFile {
   int runNum;                                     // -1 before the first batch, 0 during it
   double LastActionTime;
   std::list<ModelMapEntry> ModelMap;              // newest entry first
-  bool DocumentOpen;                              // head written, closing lines not yet
+  DocumentState Document;
 };
 
 #endif
