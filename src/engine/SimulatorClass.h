@@ -66,6 +66,12 @@ class SimulatorClass {
   void CheckReactivationList();
   void RemoveAffectedActions();
   void InsertAffectedActions();
+  // Scheduling one group: a guarded sample from CurrentTime into CurrEvent, the
+  // reactivation predicate, then the insertion. Also used by the steady-state start.
+  void ScheduleGroup(BaseActionClass* group);
+  double SampleDelay(BaseActionClass* group);   // ends the process on invalid parameters
+  void WatchForReactivation(BaseActionClass* group);   // puts the group at the list front
+  void StopWatching(BaseActionClass* group);   // clears the flag and the list position
 
   // Terminating simulation (TerminatingSimulation.cpp)
   void TerminatingSimulation();

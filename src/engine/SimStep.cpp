@@ -1,0 +1,174 @@
+// The simulation step: scheduling the groups enabled at the start of a batch, firing the
+// earliest event, and updating exactly the groups the firing can have affected.
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "engine/ActionAffectsElement.h"
+#include "engine/EventList.h"
+#include "engine/SimulatorClass.h"
+#include "framework/BaseActionClass.h"
+#include "framework/BaseGroupClass.h"
+#include "framework/Errors.h"
+#include "rewards/PVModel.h"
+#include "trace/TraceFileContainer.h"
+
+namespace {
+
+void Diagnostic(int threshold, const char* text) {
+  if (GlobalDebugLevel > threshold) std::cout << "** " << text << std::endl;
+}
+
+}  // namespace
+
+// A distribution that rejects its parameters throws its message; the run cannot go on.
+double SimulatorClass::SampleDelay(BaseActionClass* group) {
+  try {
+    return group->SampleDistribution();
+  } catch (const std::string& message) {
+    HandleInvalidDistParams(group, message);
+  }
+}
+
+// The reactivation predicate is asked after the sample and before the insertion, so a
+// group's predicate sees the state its sample was drawn in.
+void SimulatorClass::ScheduleGroup(BaseActionClass* group) {
+  CurrEvent.exec_time = CurrentTime + SampleDelay(group);
+  CurrEvent.start_time = CurrentTime;
+  CurrEvent.action_ptr = group;
+  if (group->ReactivationPredicate()) WatchForReactivation(group);
+  TheEventList->Insert(&CurrEvent);
+}
+
+void SimulatorClass::WatchForReactivation(BaseActionClass* group) {
+  group->Reactivation = true;
+  TheReactivationList.push_front(group);
+  group->EventPointer->setReact(TheReactivationList.begin());
+}
+
+void SimulatorClass::GenerateInitialEnabledList() {
+  int numGroups = TheGroupContainer->getNumItems();
+  delete[] InitiallyEnabled;
+  InitiallyEnabled = new BaseActionClass*[numGroups];
+  NumInitiallyEnabled = 0;
+  for (int i = 0; i < numGroups; i++) {
+    CurrAction = GroupList[i];
+    if (CurrAction->Enabled()) {
+      Diagnostic(3, "Current Action Enabled");
+      InitiallyEnabled[NumInitiallyEnabled++] = CurrAction;
+      Diagnostic(3, "End if");
+    }
+  }
+  // Most models start with few groups enabled; the spare room is given back.
+  if (NumInitiallyEnabled < numGroups / 2) {
+    BaseActionClass** exact = new BaseActionClass*[NumInitiallyEnabled];
+    for (int i = 0; i < NumInitiallyEnabled; i++) exact[i] = InitiallyEnabled[i];
+    delete[] InitiallyEnabled;
+    InitiallyEnabled = exact;
+  }
+}
+
+// The second Enabled() call makes each group's remembered old enabling equal to its
+// current one, so the first step sees no enabling change where none happened.
+short SimulatorClass::GenerateCompleteEventList() {
+  for (int i = 0; i < NumInitiallyEnabled; i++) {
+    CurrAction = InitiallyEnabled[i];
+    bool enabled = CurrAction->Enabled();
+    TAVRIN_ASSERT(enabled);
+    CurrAction->Enabled();
+    ScheduleGroup(CurrAction);
+  }
+  return 0;
+}
+
+// On entry NextEvent, CurrentTime and CurrAction describe the event to fire; on a true
+// return they describe the next one. The clock stays at this firing when none is left.
+bool SimulatorClass::SimStep() {
+  TheEventList->Remove(NextEvent);
+  TheModel->Accumulate(CurrentTime);
+  trace->printPreFireAction(CurrAction);
+  trace->printFireAction(CurrAction, CurrentTime);
+  TempAction = TheModel->FireAction(CurrAction, CurrentTime);
+  TAVRIN_ASSERT(TempAction != nullptr);
+  _fireActionCount++;
+  trace->printPostFireAction(CurrAction, TempAction);
+  if (GlobalDebugLevel != 0)
+    std::cout << "** " << "Starting to look at the other actions that are affected by the firing"
+              << std::endl;
+
+  AffectsAction = TempAction->Affects;
+  CheckReactivationList();
+  RemoveAffectedActions();
+  InsertAffectedActions();
+
+  NextEvent = TheEventList->Earliest();
+  if (NextEvent == nullptr) return false;
+  CurrentTime = (*NextEvent)->exec_time;
+  CurrAction = (*NextEvent)->action_ptr;
+  return true;
+}
+
+void SimulatorClass::StopWatching(BaseActionClass* group) {
+  group->EventPointer->setReactNull();
+  group->Reactivation = false;
+}
+
+// A group that asks to stay watched after its resampling moves to the front by splicing,
+// which keeps its node (no allocation) and its recorded position; the walk has already
+// passed the front, so it is not visited again.
+void SimulatorClass::CheckReactivationList() {
+  auto next = TheReactivationList.begin();
+  while (next != TheReactivationList.end()) {
+    auto current = next++;
+    BaseActionClass* group = *current;
+    PAddress* address = group->EventPointer;
+    if (address->event == nullptr) {
+      StopWatching(group);
+      TheReactivationList.erase(current);
+    } else if (group->Enabled()) {
+      if (!group->ReactivationFunction()) continue;
+      Event* event = *address->event;
+      event->exec_time = CurrentTime + SampleDelay(group);
+      event->start_time = CurrentTime;
+      TheEventList->ModifyKey(address->event);
+      StopWatching(group);
+      if (group->ReactivationPredicate()) {
+        group->Reactivation = true;
+        TheReactivationList.splice(TheReactivationList.begin(), TheReactivationList, current);
+        address->setReact(current);
+      } else {
+        TheReactivationList.erase(current);
+      }
+    } else {
+      TheEventList->Remove(address->event);
+      StopWatching(group);
+      TheReactivationList.erase(current);
+    }
+  }
+}
+
+// The reactivation test is made only when the enabling did not change, since both calls
+// can change the group's remembered state.
+void SimulatorClass::RemoveAffectedActions() {
+  for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
+    BaseActionClass* group = node->Action;
+    PAddress* address = group->EventPointer;
+    if (address->event == nullptr) continue;
+    if (group->EnablingChange() || (group->Reactivation && group->ReactivationFunction())) {
+      group->Reactivation = false;
+      TheEventList->Remove(address->event);
+      if (!address->isReactNull()) {
+        TheReactivationList.erase(address->getReact());
+        address->setReactNull();
+      }
+    }
+  }
+}
+
+void SimulatorClass::InsertAffectedActions() {
+  for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
+    BaseActionClass* group = node->Action;
+    if (group->Enabled() && group->EventPointer->event == nullptr) ScheduleGroup(group);
+  }
+}

@@ -1,0 +1,53 @@
+#ifndef TAVRIN_TESTS_ENGINE_SIMULATORFIXTURE_H
+#define TAVRIN_TESTS_ENGINE_SIMULATORFIXTURE_H
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TestStudy.h"
+#include "engine/ActionAffectsElement.h"
+#include "engine/EventList.h"
+#include "engine/SimulatorClass.h"
+
+// A simulator built by its own constructor, with no options, around a new instance of
+// Model; SIMTEST is cleared first so the current connectivity builder runs.
+template <class Model>
+class SimulatorOn {
+ public:
+  SimulatorOn() {
+    unsetenv("SIMTEST");
+    UseMeasuredModel(&MakeModel<Model>);
+    static char program[] = "engine_tests";
+    char* argv[] = {program, nullptr};
+    Sim = new SimulatorClass(1, argv);
+  }
+  ~SimulatorOn() { delete Sim; }
+  SimulatorOn(const SimulatorOn&) = delete;
+  SimulatorOn& operator=(const SimulatorOn&) = delete;
+
+  Model& model() { return *static_cast<Model*>(Sim->TheModel->TheModel); }
+
+  // What a batch does before its first step: schedule the initially enabled groups from
+  // time 0 and point the step at the earliest event.
+  void StartBatch() {
+    Sim->CurrentTime = 0;
+    Sim->GenerateInitialEnabledList();
+    Sim->GenerateCompleteEventList();
+    Sim->NextEvent = Sim->TheEventList->Earliest();
+    Sim->CurrentTime = (*Sim->NextEvent)->exec_time;
+    Sim->CurrAction = (*Sim->NextEvent)->action_ptr;
+  }
+
+  SimulatorClass* Sim;
+};
+
+// The names of the groups in an action's connectivity list, in list order.
+inline std::vector<std::string> AffectsNames(BaseActionClass* action) {
+  std::vector<std::string> names;
+  for (ActionAffectsElement* node = action->Affects; node != nullptr; node = node->next)
+    names.push_back(node->Action->ActionName);
+  return names;
+}
+
+#endif
