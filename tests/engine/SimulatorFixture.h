@@ -1,6 +1,8 @@
 #ifndef TAVRIN_TESTS_ENGINE_SIMULATORFIXTURE_H
 #define TAVRIN_TESTS_ENGINE_SIMULATORFIXTURE_H
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -20,7 +22,9 @@ class SimulatorOn {
     UseMeasuredModel(&MakeModel<Model>);
     static char program[] = "engine_tests";
     char* argv[] = {program, nullptr};
+    testing::internal::CaptureStdout();   // the set-up's progress lines are not under test
     Sim = new SimulatorClass(1, argv);
+    testing::internal::GetCapturedStdout();
   }
   ~SimulatorOn() { delete Sim; }
   SimulatorOn(const SimulatorOn&) = delete;
