@@ -1,0 +1,461 @@
+#include "rewards/PVModel.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "engine/SimulatorClass.h"
+#include "framework/BaseStateVariableClass.h"
+#include "framework/Errors.h"
+#include "rewards/RewardMemory.h"
+
+namespace {
+
+const int kInitialPVListCapacity = 100;
+
+void Diagnostic(int threshold, const char* text) {
+  if (GlobalDebugLevel > threshold) std::cout << "** " << text << std::endl;
+}
+
+template <class T>
+void Diagnostic(int threshold, const char* text, const T& value) {
+  if (GlobalDebugLevel > threshold) std::cout << "** " << text << " = " << value << std::endl;
+}
+
+void FreezeRateData(BaseActionClass* action, int numPVs) {
+  for (int p = 0; p < numPVs; p++) action->AffectedRateWorkers[p].NoMoreModifications();
+  action->AffectedNodesByRateReward.NoMoreModifications();
+}
+
+void FreezeImpulseData(BaseActionClass* action, int numPVs) {
+  for (int p = 0; p < numPVs; p++) action->AffectedImpulseRewards[p].NoMoreModifications();
+  action->AffectedNodesByImpulseReward.NoMoreModifications();
+}
+
+}  // namespace
+
+PVModel::PVModel()
+    : PerformanceVariableList(nullptr),
+      Number_Of_Performance_Variables(0),
+      PVListCapacity(0),
+      Trace(0),
+      TheModel(nullptr),
+      LastAction(nullptr),
+      PVListOfActions(nullptr),
+      Simulation_Stop_Time(0.0),
+      AccumulateStartTime(0.0),
+      AccumulateStopTime(0.0),
+      AffectingActions(nullptr),
+      ListOfAffectedLists(nullptr),
+      NumAffectingActions(0),
+      NumActionsWithImpulseAffects(0),
+      TotalNumAffectingActions(0),
+      PVStateIndexLength(0),
+      ModelStateSize(0),
+      PVModelStateSize(0),
+      AdditionalStateSize(0),
+      StateMode(0),
+      PVStateIndex(nullptr) {
+  ZeroImpulseAction.defineName("No Action Fired Yet");
+  LastAction = &ZeroImpulseAction;
+  BaseModelClass::LastActionTime = 0.0;
+}
+
+PVModel::~PVModel() { Destruct(); }
+
+// ---- The measured model, passed through ----
+
+void PVModel::listModels(const char* name, List<BaseModelClass>* models) {
+  TheModel->listModels(name, models);
+}
+void PVModel::CurrentState(void* at) { TheModel->CurrentState(at); }
+void PVModel::listActions(List<BaseActionClass>* actions) { TheModel->listActions(actions); }
+void PVModel::listGroups(List<BaseGroupClass>* groups) { TheModel->listGroups(groups); }
+void PVModel::SetState(void* at) { TheModel->SetState(at); }
+int PVModel::StateSize() { return PVModelStateSize; }
+bool PVModel::CompareState(void* a, void* b) { return TheModel->CompareState(a, b); }
+void PVModel::listActions(const char* name, List<BaseActionClass>* actions) {
+  TheModel->listActions(name, actions);
+}
+void PVModel::listSVs(const char* modelName, const char* svName,
+                      List<BaseStateVariableClass>* svContainer,
+                      List<BaseModelClass>* modelContainer) {
+  TheModel->listSVs(modelName, svName, svContainer, modelContainer);
+}
+void PVModel::printState(std::ostream* out) { TheModel->printState(out); }
+
+// ---- The variable list ----
+
+void PVModel::CreatePVList(int numPVs, bool expandtimearrays) {
+  // Node ids index the per-action tables of this model, so they count from 0 for each
+  // reward model and match the positions in the list.
+  PerformanceVariableNode::the_id = 0;
+  delete[] PerformanceVariableList;
+  PerformanceVariableList = NewRewardArray<PerformanceVariableNode*>(kInitialPVListCapacity);
+  PVListCapacity = kInitialPVListCapacity;
+  Number_Of_Performance_Variables = 0;
+  for (int n = 0; n < numPVs; n++) {
+    PerformanceVariableNode* node = createPVNode(n, 0);
+    TAVRIN_ASSERT(node != nullptr);
+    int numTimes = node->GetNumTimePoints();
+    ReserveNodes(numTimes);
+    AppendNode(node);
+    if (!expandtimearrays) continue;
+    for (int t = 1; t < numTimes; t++) AppendNode(createPVNode(n, t));
+  }
+}
+
+void PVModel::ReserveNodes(int needed) {
+  if (Number_Of_Performance_Variables + needed <= PVListCapacity - 1) return;
+  int capacity = 2 * (PVListCapacity + needed);
+  PerformanceVariableNode** bigger = NewRewardArray<PerformanceVariableNode*>(capacity);
+  for (int i = 0; i < Number_Of_Performance_Variables; i++) bigger[i] = PerformanceVariableList[i];
+  delete[] PerformanceVariableList;
+  PerformanceVariableList = bigger;
+  PVListCapacity = capacity;
+}
+
+void PVModel::AppendNode(PerformanceVariableNode* node) {
+  TAVRIN_ASSERT(node != nullptr);
+  TAVRIN_ASSERT(Number_Of_Performance_Variables < PVListCapacity);
+  TAVRIN_ASSERT(node->id == Number_Of_Performance_Variables);
+  PerformanceVariableList[Number_Of_Performance_Variables++] = node;
+}
+
+void PVModel::ConsiderOnly(int* NodeIndices, int size) {
+  if (NodeIndices == nullptr) {
+    for (int i = 0; i < Number_Of_Performance_Variables; i++)
+      RelevantNodes.append(PerformanceVariableList[i]);
+    return;
+  }
+  for (int i = 0; i < size; i++) {
+    TAVRIN_ASSERT(NodeIndices[i] >= 0 && NodeIndices[i] < Number_Of_Performance_Variables);
+    RelevantNodes.append(PerformanceVariableList[NodeIndices[i]]);
+  }
+}
+
+// ---- Initialisation ----
+
+void PVModel::Initialize() {
+  int numPVs = Number_Of_Performance_Variables;
+  ZeroImpulseAction.AllocatePVRateDS(numPVs);
+  ZeroImpulseAction.AllocatePVImpulseDS(numPVs);
+  FreezeRateData(&ZeroImpulseAction, numPVs);
+  FreezeImpulseData(&ZeroImpulseAction, numPVs);
+  ZeroImpulseAction.AffectedNodes.NoMoreModifications();
+
+  // The arrays stay the measured model's; Destruct lets go of them before it is deleted.
+  GroupList = TheModel->getGroupList();
+  Diagnostic(3, "Performance variable model creating PVListOfActions");
+  ActionList = TheModel->getActionList();
+  NumActions = TheModel->getNumActions();
+  Diagnostic(2, "ListOfActions created with number of actions", NumActions);
+  NumStateVariables = TheModel->getNumStateVariables();
+  NumGroups = TheModel->getNumGroups();
+  PVListOfActions = ActionList;
+  NumSharedStateVariables = 0;
+  Diagnostic(2, "Number of Actions during Initialize", NumActions);
+
+  Diagnostic(3, "Fixing references");
+  for (int p = 0; p < numPVs; p++) PerformanceVariableList[p]->FixReferences(TheModel);
+  Diagnostic(3, "References Fixed");
+
+  for (int p = 0; p < numPVs; p++)
+    if (PerformanceVariableList[p]->Stop > Simulation_Stop_Time)
+      Simulation_Stop_Time = PerformanceVariableList[p]->Stop;
+
+  Diagnostic(3, "Making Affected Lists");
+  MakeAffectedLists();
+  Diagnostic(3, "State Variable affected lists made");
+  MakeImpulseAffectedLists();
+  Diagnostic(3, "Impulse affected lists made");
+  CreateAffectedLists();
+  Diagnostic(3, "Lists Created");
+  CreatePVStateIndex();
+}
+
+void PVModel::MakeAffectedLists() {
+  int numPVs = Number_Of_Performance_Variables;
+  for (int p = 0; p < numPVs; p++) {
+    PerformanceVariableNode* node = PerformanceVariableList[p];
+    node->CreateModelGroupList();
+    node->CreateWorkerList();
+    node->FixWorkerList();
+    for (int v = 0; v < node->NumberOfVarNames; v++) {
+      List<BaseStateVariableClass> variables;
+      List<BaseModelClass> submodels;
+      const VarModelPairClass& pair = node->VarNamesList[v];
+      TheModel->listSVs(pair.ModelName, pair.VarName, &variables, &submodels);
+      for (int s = 0; s < variables.getNumItems(); s++) {
+        // One submodel is listed per instance; a submodel holding two variables of the
+        // name is listed once, so the later variables share the last submodel listed.
+        int m = (s < submodels.getNumItems()) ? s : submodels.getNumItems() - 1;
+        BaseStateVariableClass* variable = variables[s];
+        for (int a = 0; a < variable->getNumAffectingActions(); a++)
+          AddRateDependency(node, p, variable->getAffectingAction(a), submodels[m]);
+      }
+    }
+  }
+  for (int a = 0; a < NumActions; a++) {
+    BaseActionClass* action = ActionList[a];
+    if (!action->IsPVRateDSAllocated()) action->AllocatePVRateDS(numPVs);
+    FreezeRateData(action, numPVs);
+  }
+}
+
+void PVModel::AddRateDependency(PerformanceVariableNode* node, int p, BaseActionClass* action,
+                                BaseModelClass* submodel) {
+  if (!action->IsPVRateDSAllocated()) {
+    action->AllocatePVRateDS(Number_Of_Performance_Variables);
+    NumAffectingActions++;
+  }
+  if (action->AffectedRateWorkers[p].empty()) {
+    bool added = action->AffectedNodesByRateReward.insert(p);
+    TAVRIN_ASSERT(added);
+    node->NumberOfActionDependencies++;
+  }
+  node->AddPVWorkersToAction(action, submodel);
+}
+
+void PVModel::MakeImpulseAffectedLists() {
+  int numPVs = Number_Of_Performance_Variables;
+  for (int p = 0; p < numPVs; p++) {
+    PerformanceVariableNode* node = PerformanceVariableList[p];
+    node->CreateImpulseModelGroupList();
+    node->CreateImpulseWorkerLists();
+    node->FixImpulseWorkerLists();
+    for (int i = 0; i < node->NumberOfImpulses; i++) {
+      List<BaseModelClass> instances;
+      TheModel->listModels(node->ActionNamesList[i].ModelName, &instances);
+      for (int c = 0; c < instances.getNumItems(); c++)
+        AddImpulseDependency(node, p, i, instances[c]);
+    }
+  }
+  List<BaseActionClass> finished;
+  for (int a = 0; a < NumActions; a++) FinishImpulseData(ActionList[a], &finished);
+}
+
+void PVModel::AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
+                                   BaseModelClass* instance) {
+  List<BaseActionClass> found;
+  instance->listActions(node->ActionNamesList[impulse].ActionName, &found);
+  if (found.getNumItems() == 0) return;
+  BaseActionClass* action = found[0];
+  if (!action->IsPVImpulseDSAllocated()) {
+    action->AllocatePVImpulseDS(Number_Of_Performance_Variables);
+    NumActionsWithImpulseAffects++;
+  }
+  if (action->AffectedImpulseWorkers[p] == nullptr) {
+    action->AffectedNodesByImpulseReward.insert(p);
+    node->NumberOfActionDependencies++;
+    action->AffectedImpulseWorkers[p] = NewRewardArray<int*>(node->NumberOfImpulses);
+    action->NumAffectedImpulseWorkers[p] = NewRewardArray<int>(node->NumberOfImpulses);
+  }
+  int count = node->NumberOfImpulseWorkers[impulse];
+  if (action->AffectedImpulseWorkers[p][impulse] == nullptr) {
+    action->AffectedImpulseRewards[p].insert(impulse);
+    action->AffectedImpulseWorkers[p][impulse] = NewRewardArray<int>(count);
+  }
+  int* workers = action->AffectedImpulseWorkers[p][impulse];
+  int& listed = action->NumAffectedImpulseWorkers[p][impulse];
+  for (int w = 0; w < count; w++) {
+    if (node->ImpulseWorkersList[impulse][w]->ContainingModel != instance) continue;
+    TAVRIN_ASSERT(listed < count);
+    workers[listed++] = w;
+  }
+}
+
+// TODO: the superposed actions of a synchronising action need impulse data and frozen sets
+// as well; the framework has no synchronised action class to enumerate them yet, and no
+// action of this system is synchronised.
+void PVModel::FinishImpulseData(BaseActionClass* action, List<BaseActionClass>* finished) {
+  TAVRIN_ASSERT(!action->isSync());
+  if (finished->contains(action)) return;
+  if (!action->IsPVImpulseDSAllocated()) action->AllocatePVImpulseDS(Number_Of_Performance_Variables);
+  FreezeImpulseData(action, Number_Of_Performance_Variables);
+  finished->append(action);
+}
+
+void PVModel::CreateAffectedLists() {
+  int numPVs = Number_Of_Performance_Variables;
+  for (int p = 0; p < numPVs; p++) {
+    PerformanceVariableNode* node = PerformanceVariableList[p];
+    if (node->NumberOfActionDependencies == 0) continue;
+    delete[] node->ActionDependencies;
+    node->ActionDependencies = NewRewardArray<BaseActionClass*>(node->NumberOfActionDependencies);
+    node->NumberOfActionDependencies = 0;
+  }
+  if (NumAffectingActions == 0 && NumActionsWithImpulseAffects == 0) return;
+
+  Diagnostic(3, "Creating Affects List");
+  AffectingActions = NewRewardArray<BaseActionClass*>(NumActions);
+  ListOfAffectedLists = NewRewardArray<FastSet*>(NumActions);
+  for (int a = 0; a < NumActions; a++) {
+    BaseActionClass* action = ActionList[a];
+    if (action->AffectedNodesByRateReward.size() == 0 &&
+        action->AffectedNodesByImpulseReward.size() == 0)
+      continue;
+    CreateTotalPVAffectsList(action);
+    AffectingActions[TotalNumAffectingActions] = action;
+    ListOfAffectedLists[TotalNumAffectingActions] = &action->AffectedNodes;
+    TotalNumAffectingActions++;
+    for (int k = 0; k < action->AffectedNodes.size(); k++) {
+      PerformanceVariableNode* node = PerformanceVariableList[action->AffectedNodes[k]];
+      node->ActionDependencies[node->NumberOfActionDependencies++] = action;
+    }
+  }
+  if (GlobalDebugLevel > 3) {
+    for (int p = 0; p < numPVs; p++)
+      std::cout << "** \tFor Node: " << p << " Number of dependencies = "
+                << PerformanceVariableList[p]->NumberOfActionDependencies << std::endl;
+  }
+  if (GlobalDebugLevel != 0)
+    std::cout << "** Number Of Actions with affects is: " << TotalNumAffectingActions
+              << " , NumActions is: " << NumActions << std::endl;
+}
+
+void PVModel::CreateTotalPVAffectsList(BaseActionClass* action) {
+  TAVRIN_ASSERT(action->AffectedNodes.empty());
+  for (int k = 0; k < action->AffectedNodesByRateReward.size(); k++)
+    action->AffectedNodes.insert(action->AffectedNodesByRateReward[k]);
+  for (int k = 0; k < action->AffectedNodesByImpulseReward.size(); k++)
+    action->AffectedNodes.insert(action->AffectedNodesByImpulseReward[k]);
+  action->AffectedNodes.NoMoreModifications();
+}
+
+void PVModel::CreatePVStateIndex() {
+  ModelStateSize = TheModel->StateSize();
+  PVModelStateSize = ModelStateSize + AdditionalStateSize;
+}
+
+// ---- Run time ----
+
+void PVModel::Accumulate(double new_time) {
+  Diagnostic(3, "PVModel::Accumulate(double)");
+  Diagnostic(1, "Accumulation Time", new_time);
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++)
+    RelevantNodes[i]->Accumulate(new_time, BaseModelClass::LastActionTime, LastAction);
+}
+
+void PVModel::EndAccumulate(double finish_time) {
+  Diagnostic(3, "PVModel::EndAccumulate(double)");
+  Diagnostic(1, "Simulator called EndAccumulate at time", finish_time);
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
+    PerformanceVariableNode* node = RelevantNodes[i];
+    if (GlobalDebugLevel > 3)
+      std::cout << "** " << node->Name << "->Accumulating: " << node->Accumulating << std::endl;
+    if (node->Accumulating != acc_done)
+      node->EndAccumulate(finish_time, BaseModelClass::LastActionTime, LastAction);
+  }
+}
+
+BaseActionClass* PVModel::FireAction(BaseActionClass* action, double FiringTime) {
+  BaseModelClass::LastActionTime = FiringTime;
+  if (GlobalDebugLevel != 0) std::cout << "** PV Model firing action" << std::endl;
+  LastAction = action->Fire();
+  return LastAction;
+}
+
+void PVModel::PVReset() {
+  if (GlobalDebugLevel > 3) {
+    std::cout << "** Calling PVReset" << std::endl;
+    for (int a = 0; a < NumActions; a++) {
+      BaseActionClass* action = ActionList[a];
+      std::cout << "** For Action: " << action->ActionName << std::endl;
+      FastSet& nodes = action->AffectedNodesByRateReward;
+      if (nodes.size() == 0) std::cout << "** \tNULL" << std::endl;
+      for (int k = 0; k < nodes.size(); k++) std::cout << "** \t" << nodes[k] << std::endl;
+    }
+  }
+  for (int p = 0; p < Number_Of_Performance_Variables; p++) {
+    PerformanceVariableNode* node = PerformanceVariableList[p];
+    if (node->Accumulating == acc_now || node->Accumulating == acc_done) node->Reset();
+  }
+  LastAction = &ZeroImpulseAction;
+  BaseModelClass::LastActionTime = 0.0;
+}
+
+void PVModel::SteadyState() {
+  PVReset();
+  for (int p = 0; p < Number_Of_Performance_Variables; p++)
+    if (PerformanceVariableList[p]->Type == steady_state)
+      PerformanceVariableList[p]->Accumulating = acc_now;
+}
+
+// ---- State-by-state evaluation ----
+
+void PVModel::FireAction(void* state, BaseActionClass* action) {
+  LastAction = action->Fire();
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) RelevantNodes[i]->CurrentReward(action);
+  TheModel->CurrentState(state);
+}
+
+void PVModel::AgeAction(char*, BaseActionClass*) {
+  LastAction = &ZeroImpulseAction;
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++)
+    RelevantNodes[i]->CurrentReward(&ZeroImpulseAction);
+}
+
+void PVModel::PutPVState(void*) {
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
+    RelevantNodes[i]->CurrentReward(&ZeroImpulseAction);
+    RelevantNodes[i]->TotalImpulse = 0.0;
+  }
+}
+
+void PVModel::GetPVState(void*) {}
+
+// ---- The type file and tear-down ----
+
+void PVModel::WritePVTypeFile(const char* filename) {
+  std::ofstream out(filename, std::ios::out | std::ios::trunc);
+  out << "Version:1\n";
+  out << "NumPV:" << Number_Of_Performance_Variables << "\n";
+  for (int p = 0; p < Number_Of_Performance_Variables; p++) {
+    PerformanceVariableNode* node = PerformanceVariableList[p];
+    out << "Name:" << node->Name << "\n";
+    out << "Type:" << static_cast<int>(node->PVRewardType) << "\n";
+    out << "NumTimes:" << node->NumTimes << "\n";
+    for (int i = 0; i < node->NumTimes; i++) {
+      out << "Start:" << node->StartList[i] << "\n";
+      out << "Stop:" << node->StopList[i] << "\n";
+    }
+  }
+}
+
+// Frees the reward data the reward model hung into an action, while the nodes that size
+// the per-variable impulse arrays still exist.
+void PVModel::ReleaseActionData(BaseActionClass* action) {
+  if (action->IsPVImpulseDSAllocated()) {
+    for (int p = 0; p < Number_Of_Performance_Variables; p++) {
+      if (action->AffectedImpulseWorkers[p] == nullptr) continue;
+      for (int i = 0; i < PerformanceVariableList[p]->NumberOfImpulses; i++)
+        delete[] action->AffectedImpulseWorkers[p][i];
+      delete[] action->AffectedImpulseWorkers[p];
+      delete[] action->NumAffectedImpulseWorkers[p];
+    }
+  }
+  action->DeallocatePVRateDS();
+  action->DeallocatePVImpulseDS();
+}
+
+void PVModel::Destruct() {
+  ReleaseActionData(&ZeroImpulseAction);
+  for (int a = 0; a < NumActions; a++) ReleaseActionData(ActionList[a]);
+  delete[] AffectingActions;
+  AffectingActions = nullptr;
+  delete[] ListOfAffectedLists;
+  ListOfAffectedLists = nullptr;
+  RelevantNodes.clearList();
+  for (int p = 0; p < Number_Of_Performance_Variables; p++) delete PerformanceVariableList[p];
+  delete[] PerformanceVariableList;
+  PerformanceVariableList = nullptr;
+  Number_Of_Performance_Variables = 0;
+  // The group and action arrays belong to the measured model, which frees them.
+  GroupList = nullptr;
+  ActionList = nullptr;
+  PVListOfActions = nullptr;
+  NumActions = 0;
+  NumGroups = 0;
+  delete TheModel;
+  TheModel = nullptr;
+}
