@@ -31,6 +31,12 @@ void PrintModelAndAction(std::ostream& out, BaseActionClass* action) {
       << action->getID() << ")" << std::endl;
 }
 
+// The entry of the group list that an action's GroupID names.
+BaseGroupClass* GroupOf(BaseActionClass* action, BaseGroupClass** groups, int numGroups) {
+  TAVRIN_ASSERT(action->GroupID >= 0 && action->GroupID < numGroups);
+  return groups[action->GroupID];
+}
+
 }  // namespace
 
 // Each group is pushed at the front, so a list ends with the action's own group and holds
@@ -39,6 +45,7 @@ void PrintModelAndAction(std::ostream& out, BaseActionClass* action) {
 // it needs no clearing between actions.
 short SimulatorClass::GenerateConnectivityList() {
   int numActions = TheModel->getNumActions();
+  int numGroups = TheGroupContainer->getNumItems();
   BaseActionClass** actions = TheModel->getActionList();
   int maxId = numActions > 0 ? BaseActionClass::getMaxID() : 0;
   int* ActionFound = new (std::nothrow) int[maxId + 1];
@@ -49,7 +56,7 @@ short SimulatorClass::GenerateConnectivityList() {
   for (int a = 0; a < numActions && result == 0; a++) {
     BaseActionClass* action = actions[a];
     int CurID = action->getID();
-    BaseActionClass* own = GroupList[action->GroupID];
+    BaseActionClass* own = GroupOf(action, GroupList, numGroups);
     if (ActionFound[own->getID()] != CurID) {
       result = AddActionAffects(own, action);
       ActionFound[own->getID()] = CurID;
@@ -57,7 +64,7 @@ short SimulatorClass::GenerateConnectivityList() {
     for (int s = 0; s < action->getNumAffectedSVs() && result == 0; s++) {
       BaseStateVariableClass* sv = action->getAffectedSV(s);
       for (int e = 0; e < sv->getNumEnabledActions() && result == 0; e++) {
-        BaseActionClass* group = GroupList[sv->getEnabledAction(e)->GroupID];
+        BaseActionClass* group = GroupOf(sv->getEnabledAction(e), GroupList, numGroups);
         if (ActionFound[group->getID()] == CurID) continue;
         ActionFound[group->getID()] = CurID;
         result = AddActionAffects(group, action);
@@ -107,6 +114,7 @@ class AffectsRecorder {
 short SimulatorClass::GenerateConnectivityListOld() {
   int numActions = TheModel->getNumActions();
   if (numActions == 0) return 0;
+  int numGroups = TheGroupContainer->getNumItems();
   BaseActionClass** actions = TheModel->getActionList();
   AffectsRecorder recorder(this, OldBuilderMode() != 0, BaseActionClass::getMaxID() + 1);
   if (!recorder.ready()) return 1;
@@ -114,7 +122,7 @@ short SimulatorClass::GenerateConnectivityListOld() {
   short result = 0;
   for (int p = 0; p < numActions && result == 0; p++) {
     BaseActionClass* action = actions[p];
-    BaseActionClass* group = GroupList[action->GroupID];
+    BaseActionClass* group = GroupOf(action, GroupList, numGroups);
     result = recorder.Record(group, action);
     for (int s = 0; s < action->getNumEnablingSVs() && result == 0; s++) {
       BaseStateVariableClass* sv = action->getEnablingSV(s);

@@ -44,6 +44,13 @@ TEST(SimStepStart, InitiallyEnabledGroupsAreScheduledFromTimeZeroInGroupOrder) {
   EXPECT_EQ(race.Sim->CurrentTime, 1.0);
 }
 
+TEST(SimStepStart, InitiallyEnabledGroupDisabledBeforeTheBatchIsAnInternalError) {
+  SimulatorOn<RaceSAN> race;
+  race.Sim->GenerateInitialEnabledList();
+  race.model().Gate->setMark(0);
+  EXPECT_DEATH(race.Sim->GenerateCompleteEventList(), "!! Assertion failed in file .*, line [0-9]+");
+}
+
 // Tick fires at 1 and changes Count, which Slow reads; Slow stays enabled and keeps the
 // completion 10 it drew at 0, while Tick is drawn again: 1 + 1 = 2.
 TEST(SimStepRace, GroupThatStaysEnabledKeepsItsCompletionTime) {
@@ -77,6 +84,18 @@ TEST(SimStepRace, RunEndsWhenTheGateClosesWithDisabledGroupsUnscheduled) {
   EXPECT_EQ(EventOf(m.Close), nullptr);
   EXPECT_EQ(race.Sim->TheEventList->getSize(), 0);
   EXPECT_EQ(race.Sim->NextEvent, nullptr);
+}
+
+TEST(SimStepRace, DiagnosticLevelAnnouncesTheUpdateAfterTheFiring) {
+  SimulatorOn<RaceSAN> race;
+  race.StartBatch();
+  GlobalDebugLevel = 1;
+  testing::internal::CaptureStdout();
+  race.Sim->SimStep();
+  std::string out = testing::internal::GetCapturedStdout();
+  GlobalDebugLevel = 0;
+  EXPECT_NE(out.find("** Starting to look at the other actions that are affected by the firing\n"),
+            std::string::npos);
 }
 
 TEST(SimStepRace, StepsAllocateNothingWithoutReactivation) {
