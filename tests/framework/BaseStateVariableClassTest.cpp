@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "framework/BaseActionClass.h"
 
 namespace {
@@ -26,12 +24,6 @@ std::string captureStdout(void (*print)(const PlainVariable&), const PlainVariab
 }
 
 }  // namespace
-
-TEST(StateVariableNames, DefaultVariableIsNamedDefaultWithoutPrefix) {
-  PlainVariable v;
-  EXPECT_STREQ(v.getName(), "default");
-  EXPECT_STREQ(v.getFullyQualifiedName(), "default");
-}
 
 TEST(StateVariableNames, PrefixAndNameAreJoinedByADot) {
   PlainVariable v("queue", "cpu1");
@@ -57,6 +49,7 @@ TEST(StateVariableNames, SettingNameAndPrefixKeepsPrivateCopies) {
 
 TEST(StateVariableFlags, NewVariableIsStoredUnsharedWithNoChain) {
   PlainVariable v;
+  EXPECT_STREQ(v.getFullyQualifiedName(), "default");
   EXPECT_FALSE(v.getShared());
   EXPECT_TRUE(v.getStored());
   EXPECT_FALSE(v.getFunctionallyShared());
@@ -152,10 +145,3 @@ TEST(StateVariableLeaves, AddsAndRemovesItselfInTheActionsLists) {
   EXPECT_EQ(a.getNumAffectedSVs(), 0);
 }
 
-TEST(StateVariablePrinting, BaseVariablePrintsNothing) {
-  PlainVariable v("P", "");
-  std::ostringstream out;
-  v.printState(&out);
-  v.printStateVal(&out);
-  EXPECT_EQ(out.str(), "");
-}

@@ -31,14 +31,3 @@ TEST(ByteCopy, ArraysCopyExactlyTheGivenNumberOfElements) {
   EXPECT_EQ(back[3], 42);
 }
 
-TEST(ByteCopy, SmallTypesCopyOneByte) {
-  unsigned char buffer[2] = {0xAA, 0xAA};
-  writeMemory(buffer, true);
-  writeMemory(buffer + 1, 'z');
-  bool flag = false;
-  char letter = 0;
-  readMemory2(buffer, &flag);
-  readMemory2(buffer + 1, &letter);
-  EXPECT_TRUE(flag);
-  EXPECT_EQ(letter, 'z');
-}

@@ -10,12 +10,6 @@
 #include "framework/state/Long.h"
 #include "framework/state/Short.h"
 
-TEST(PrimitiveValues, EmptyWrapperHoldsZero) {
-  EXPECT_EQ(static_cast<int>(Int()), 0);
-  EXPECT_EQ(static_cast<double>(Double()), 0.0);
-  EXPECT_FALSE(static_cast<bool>(Bool()));
-}
-
 TEST(PrimitiveValues, WrapperIsUsedLikeItsValue) {
   Short s = static_cast<short>(3);
   Long l(1L << 40);
