@@ -36,9 +36,9 @@ void ranf_start(int seed) {
   int t, s, j;
   double u[KK + KK - 1], ul[KK + KK - 1];
   const double ulp = (1.0 / (1L << 30)) / (1L << 22);   // 2^-52
-  // seed + 2 wraps as a 32-bit integer, so a seed near 2^31 gives a negative start.
-  const int seedPlusTwo = static_cast<int>(static_cast<uint32_t>(seed) + 2U);
-  double ss = 2.0 * ulp * seedPlusTwo;
+  // seed + 2 is formed without 32-bit wrap-around: for the two largest seeds a wrapped
+  // sum is negative, and the whole stream would then lie outside [0, 1).
+  double ss = 2.0 * ulp * (static_cast<int64_t>(seed) + 2);
   for (j = 0; j < KK; j++) {
     u[j] = ss;
     ul[j] = 0.0;
