@@ -1,0 +1,385 @@
+#include "rewards/PVModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "RewardFixtures.h"
+#include "engine/SimulatorClass.h"
+
+using namespace rewardtest;
+
+namespace {
+
+// A variable reading place X of model "C" at the time point [at, at].
+NodeSpec InstantOfX(double at) {
+  NodeSpec spec;
+  spec.Starts = {at};
+  spec.Stops = {at};
+  spec.Variables = {{"X", "C"}};
+  return spec;
+}
+
+NodeSpec TwoTimePoints() {
+  NodeSpec spec;
+  spec.Starts = {1.0, 2.0};
+  spec.Stops = {1.5, 2.5};
+  return spec;
+}
+
+// The simulator's order for one firing: accumulate up to the firing, then fire.
+void FireAt(PVModel& model, BaseActionClass* action, double time) {
+  model.Accumulate(time);
+  model.FireAction(action, time);
+}
+
+TEST(PVModelInstantOfTime, VariableReportsTheMarkingAfterEveryFiringAtItsTime) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(2.0)});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 1.0);   // X = 1
+  FireAt(model, &c->Bump, 2.0);   // X = 2
+  FireAt(model, &c->Bump, 2.0);   // X = 3, the marking just after all firings at 2
+  FireAt(model, &c->Bump, 3.0);   // X = 4, too late to count
+  model.EndAccumulate(5.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 3.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalRewardSqr, 9.0);
+}
+
+TEST(PVModelInstantOfTime, VariableReportsTheMarkingHeldWhenNothingFiresAtItsTime) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(2.0)});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 1.0);   // X = 1, held over [1, 3)
+  FireAt(model, &c->Bump, 3.0);
+  FireAt(model, &c->Bump, 4.0);
+  model.EndAccumulate(5.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 1.0);
+}
+
+TEST(PVModelInstantOfTime, VariableAtTimeZeroReportsTheInitialMarking) {
+  CounterModel* c = new CounterModel("C");
+  c->X->setMark(7);
+  TestPVModel model(c, {InstantOfX(0.0)});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 0.5);
+  model.EndAccumulate(5.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 7.0);
+}
+
+TEST(PVModelInstantOfTime, BatchEndingBeforeAnyLaterFiringStillCompletesTheVariable) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(2.0)});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 2.0);   // X = 1 at time 2; no event follows before the end
+  model.EndAccumulate(2.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->Accumulating, acc_done);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 1.0);
+}
+
+TEST(PVModelList, ExpansionMakesOneNodePerTimePointWithItsOwnWindow) {
+  TestPVModel model(new CounterModel("C"), {TwoTimePoints(), TwoTimePoints()});
+  ASSERT_EQ(model.Number_Of_Performance_Variables, 4);
+  for (int p = 0; p < 4; p++) EXPECT_EQ(model.PerformanceVariableList[p]->id, p);
+  EXPECT_EQ(model.PerformanceVariableList[1]->Start, 2.0);
+  EXPECT_EQ(model.PerformanceVariableList[1]->Stop, 2.5);
+  EXPECT_EQ(model.PerformanceVariableList[2]->Start, 1.0);
+  EXPECT_EQ(model.Simulation_Stop_Time, 2.5);
+}
+
+TEST(PVModelList, WithoutExpansionEachVariableIsOneNode) {
+  TestPVModel model(new CounterModel("C"), {TwoTimePoints(), TwoTimePoints()}, false);
+  EXPECT_EQ(model.Number_Of_Performance_Variables, 2);
+  EXPECT_EQ(model.Simulation_Stop_Time, 1.5);
+}
+
+TEST(PVModelList, ListGrowsWhenTheFiftiethVariableNeedsMoreRoomThanTheFirstHundredSlots) {
+  // 49 variables of 2 points fill 98 of the 100 slots (each check: count + 2 <= 99). The
+  // 50th finds 98 + 2 = 100 > 99, so the room becomes 2 * (100 + 2) = 204.
+  TestPVModel fortyNine(new CounterModel("C"), std::vector<NodeSpec>(49, TwoTimePoints()),
+                        true, false);
+  EXPECT_EQ(fortyNine.PVListCapacity, 100);
+  TestPVModel sixty(new CounterModel("C"), std::vector<NodeSpec>(60, TwoTimePoints()), true,
+                    false);
+  EXPECT_EQ(sixty.PVListCapacity, 204);
+  ASSERT_EQ(sixty.Number_Of_Performance_Variables, 120);
+  EXPECT_EQ(sixty.PerformanceVariableList[119]->id, 119);
+  EXPECT_EQ(sixty.PerformanceVariableList[119]->Start, 2.0);
+}
+
+TEST(PVModelList, IdsOfASecondRewardModelStartAgainAtZero) {
+  TestPVModel first(new CounterModel("C"), {InstantOfX(1.0), InstantOfX(2.0)});
+  TestPVModel second(new CounterModel("C"), {InstantOfX(1.0)});
+  EXPECT_EQ(second.PerformanceVariableList[0]->id, 0);
+}
+
+TEST(PVModelWiring, ActionChangingAReadVariableAffectsTheNodeAndItsWorker) {
+  CounterModel* c = new CounterModel("C");
+  NodeSpec unaffected;
+  unaffected.Models = {"C"};
+  TestPVModel model(c, {unaffected, InstantOfX(1.0)});
+  BaseActionClass& bump = c->Bump;
+  ASSERT_EQ(bump.AffectedNodesByRateReward.size(), 1);
+  EXPECT_EQ(bump.AffectedNodesByRateReward[0], 1);
+  EXPECT_EQ(bump.AffectedRateWorkers[0].size(), 0);
+  ASSERT_EQ(bump.AffectedRateWorkers[1].size(), 1);
+  EXPECT_EQ(bump.AffectedRateWorkers[1][0], 0);
+  EXPECT_EQ(model.NumAffectingActions, 1);
+  ASSERT_EQ(model.TotalNumAffectingActions, 1);
+  EXPECT_EQ(model.AffectingActions[0], &bump);
+  EXPECT_EQ(model.ListOfAffectedLists[0], &bump.AffectedNodes);
+  ASSERT_EQ(bump.AffectedNodes.size(), 1);
+  EXPECT_EQ(bump.AffectedNodes[0], 1);
+  PerformanceVariableNode* node = model.PerformanceVariableList[1];
+  ASSERT_EQ(node->NumberOfActionDependencies, 1);
+  EXPECT_EQ(node->ActionDependencies[0], &bump);
+  EXPECT_EQ(model.PerformanceVariableList[0]->NumberOfActionDependencies, 0);
+}
+
+TEST(PVModelWiring, ModelWithNoAffectingActionLeavesTheDependencyListsEmpty) {
+  NodeSpec spec;
+  spec.Models = {"C"};
+  TestPVModel model(new CounterModel("C"), {spec});
+  EXPECT_EQ(model.AffectingActions, nullptr);
+  EXPECT_EQ(model.ListOfAffectedLists, nullptr);
+  EXPECT_EQ(model.TotalNumAffectingActions, 0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->NumberOfActionDependencies, 0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->ActionDependencies, nullptr);
+}
+
+TEST(PVModelWiring, EachInstanceActionAffectsOnlyTheWorkersReadingThatInstance) {
+  CompositeModel* whole = new CompositeModel("Whole");
+  CounterModel* c0 = whole->Add("C");
+  CounterModel* c1 = whole->Add("C");
+  TestPVModel model(whole, {InstantOfX(1.0)});
+  ASSERT_EQ(model.PerformanceVariableList[0]->NumberOfWorkers, 2);
+  ASSERT_EQ(c1->Bump.AffectedRateWorkers[0].size(), 1);
+  EXPECT_EQ(c1->Bump.AffectedRateWorkers[0][0], 1);
+  ASSERT_EQ(c0->Bump.AffectedRateWorkers[0].size(), 1);
+  EXPECT_EQ(c0->Bump.AffectedRateWorkers[0][0], 0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->NumberOfActionDependencies, 2);
+}
+
+TEST(PVModelWiring, ImpulseIsEarnedOnlyByTheWorkerOfTheFiringInstance) {
+  CompositeModel* whole = new CompositeModel("Whole");
+  CounterModel* c0 = whole->Add("C");
+  CounterModel* c1 = whole->Add("C");
+  NodeSpec spec;
+  spec.Starts = {0.0};
+  spec.Stops = {10.0};
+  spec.Impulses = {{"Bump", "C"}};
+  TestPVModel model(whole, {spec});
+  model.ConsiderOnly(nullptr, 0);
+  PerformanceVariableNode* node = model.PerformanceVariableList[0];
+  ASSERT_EQ(model.NumActionsWithImpulseAffects, 2);
+  ASSERT_EQ(c1->Bump.NumAffectedImpulseWorkers[0][0], 1);
+  EXPECT_EQ(c1->Bump.AffectedImpulseWorkers[0][0][0], 1);
+  EXPECT_EQ(node->NumberOfActionDependencies, 2);
+
+  // The impulse of a firing is accumulated by the call that follows it, the last one by
+  // the end of the batch.
+  FireAt(model, &c1->Bump, 1.0);
+  FireAt(model, &c1->Bump, 2.0);
+  FireAt(model, &c0->Bump, 3.0);
+  model.EndAccumulate(10.0);
+  EXPECT_EQ(node->ImpulseWorkersList[0][0]->Impulse, 1.0);
+  EXPECT_EQ(node->ImpulseWorkersList[0][1]->Impulse, 2.0);
+  // Completion adds the impulses 1 and 2: observation 3, squares 1 + 4.
+  EXPECT_EQ(node->TotalReward, 3.0);
+  EXPECT_EQ(node->TotalRewardSqr, 5.0);
+}
+
+// Records the order in which the nodes accumulate.
+std::vector<int>* AccumulationLog = nullptr;
+
+class LoggingWorker : public MarkWorker {
+ public:
+  explicit LoggingWorker(int tag) : MarkWorker(0), Tag(tag) {}
+  void Accumulate(double, double) override { AccumulationLog->push_back(Tag); }
+  int Tag;
+};
+
+TEST(PVModelRun, ConsiderOnlyAccumulatesTheChosenNodesInTheGivenOrder) {
+  std::vector<int> log;
+  AccumulationLog = &log;
+  std::vector<NodeSpec> specs(3);
+  for (int p = 0; p < 3; p++) {
+    specs[p].Starts = {0.0};
+    specs[p].Stops = {10.0};
+    specs[p].Models = {"C"};
+    specs[p].MakeWorker = [p]() { return new LoggingWorker(p); };
+  }
+  TestPVModel model(new CounterModel("C"), specs);
+  int indices[] = {2, 0};
+  model.ConsiderOnly(indices, 2);
+  ASSERT_EQ(model.RelevantNodes.getNumItems(), 2);
+  EXPECT_EQ(model.RelevantNodes[0], model.PerformanceVariableList[2]);
+  model.Accumulate(1.0);
+  model.EndAccumulate(5.0);
+  EXPECT_EQ(log, (std::vector<int>{2, 0, 2, 0}));
+  EXPECT_EQ(model.PerformanceVariableList[1]->Accumulating, acc_later);
+  AccumulationLog = nullptr;
+}
+
+TEST(PVModelRun, FireActionKeepsTheFiredActionAndItsTime) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(1.0)});
+  EXPECT_EQ(model.LastAction, &model.ZeroImpulseAction);
+  EXPECT_STREQ(model.ZeroImpulseAction.ActionName, "No Action Fired Yet");
+  EXPECT_EQ(model.FireAction(&c->Bump, 2.5), &c->Bump);
+  EXPECT_EQ(model.LastAction, &c->Bump);
+  EXPECT_EQ(BaseModelClass::LastActionTime, 2.5);
+  EXPECT_EQ(c->X->getMark(), 1);
+}
+
+TEST(PVModelRun, PVResetLeavesNeverStartedNodesAlone) {
+  CounterModel* c = new CounterModel("C");
+  NodeSpec late = InstantOfX(5.0);
+  late.Kind = steady_state;
+  late.Stops = {10.0};   // window [5, 10]; a reset would slide it to [10, 15]
+  TestPVModel model(c, {InstantOfX(0.0), late});
+  model.ConsiderOnly(nullptr, 0);
+  c->X->setMark(2);
+  FireAt(model, &c->Bump, 1.0);   // completes the first node with X = 2
+  ASSERT_EQ(model.PerformanceVariableList[0]->TotalReward, 2.0);
+  model.PVReset();
+  PerformanceVariableNode* first = model.PerformanceVariableList[0];
+  PerformanceVariableNode* never = model.PerformanceVariableList[1];
+  EXPECT_EQ(first->Accumulating, acc_later);
+  EXPECT_EQ(first->TotalReward, 0.0);
+  EXPECT_EQ(never->Accumulating, acc_later);
+  EXPECT_EQ(never->Start, 5.0);
+  EXPECT_EQ(never->Stop, 10.0);
+  EXPECT_EQ(model.LastAction, &model.ZeroImpulseAction);
+  EXPECT_EQ(BaseModelClass::LastActionTime, 0.0);
+}
+
+TEST(PVModelRun, PVResetResetsANodeStillAccumulating) {
+  CounterModel* c = new CounterModel("C");
+  NodeSpec window = InstantOfX(1.0);
+  window.Kind = steady_state;
+  window.Stops = {4.0};
+  TestPVModel model(c, {window});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 2.0);   // inside [1, 4]: accumulating
+  ASSERT_EQ(model.PerformanceVariableList[0]->Accumulating, acc_now);
+  model.PVReset();
+  EXPECT_EQ(model.PerformanceVariableList[0]->Start, 4.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->Stop, 7.0);
+}
+
+TEST(PVModelRun, SteadyStateStartsOnlyTheSteadyStateNodes) {
+  NodeSpec steady = InstantOfX(3.0);
+  steady.Kind = steady_state;
+  TestPVModel model(new CounterModel("C"), {InstantOfX(3.0), steady});
+  model.SteadyState();
+  EXPECT_EQ(model.PerformanceVariableList[0]->Accumulating, acc_later);
+  EXPECT_EQ(model.PerformanceVariableList[1]->Accumulating, acc_now);
+}
+
+TEST(PVModelState, StateOperationsPassThroughToTheMeasuredModel) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(1.0)});
+  model.ConsiderOnly(nullptr, 0);
+  EXPECT_EQ(model.StateSize(), 2);
+  EXPECT_EQ(model.ModelStateSize, 2);
+  short saved = -1;
+  c->X->setMark(6);
+  model.CurrentState(&saved);
+  EXPECT_EQ(saved, 6);
+  short restored = 9;
+  model.SetState(&restored);
+  EXPECT_EQ(c->X->getMark(), 9);
+  EXPECT_TRUE(model.CompareState(&restored, &restored));
+}
+
+TEST(PVModelState, FiringFromAStateEvaluatesTheRewardOfTheNewState) {
+  CounterModel* c = new CounterModel("C");
+  TestPVModel model(c, {InstantOfX(1.0)});
+  model.ConsiderOnly(nullptr, 0);
+  c->X->setMark(4);
+  short state = 0;
+  model.FireAction(&state, &c->Bump);   // X = 5
+  EXPECT_EQ(state, 5);
+  EXPECT_EQ(model.LastAction, &c->Bump);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 5.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalRewardSqr, 25.0);
+  c->X->setMark(3);
+  model.AgeAction(nullptr, &c->Bump);
+  EXPECT_EQ(model.LastAction, &model.ZeroImpulseAction);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 3.0);
+}
+
+TEST(PVModelState, PutPVStateEvaluatesWithoutImpulse) {
+  CompositeModel* whole = new CompositeModel("Whole");
+  whole->Add("C");
+  NodeSpec spec = InstantOfX(1.0);
+  spec.Impulses = {{"Bump", "C"}};
+  TestPVModel model(whole, {spec});
+  model.ConsiderOnly(nullptr, 0);
+  whole->Children[0]->X->setMark(2);
+  model.PerformanceVariableList[0]->TotalImpulse = 8.0;
+  model.PutPVState(nullptr);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 2.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalImpulse, 0.0);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(PVModelTypeFile, EachExpandedNodeRepeatsAllTimePointsInDefaultFormat) {
+  NodeSpec spec;
+  spec.Name = "Busy";
+  spec.Reward = TIMEAVE_INTERVAL_OF_TIME;
+  spec.Starts = {0.5, 1234567.0};
+  spec.Stops = {2.0, 1e-7};
+  TestPVModel model(new CounterModel("C"), {spec});
+  std::string path = ::testing::TempDir() + "pvtypes.txt";
+  {
+    std::ofstream stale(path);
+    stale << "left over from before, longer than what follows................\n";
+  }
+  model.WritePVTypeFile(path.c_str());
+  std::string entry =
+      "Name:Busy\nType:2\nNumTimes:2\nStart:0.5\nStop:2\nStart:1.23457e+06\nStop:1e-07\n";
+  EXPECT_EQ(ReadFile(path), "Version:1\nNumPV:2\n" + entry + entry);
+  std::remove(path.c_str());
+}
+
+TEST(PVModelDiagnostics, DebugLevelFourTracesTheSetUp) {
+  int saved = GlobalDebugLevel;
+  GlobalDebugLevel = 4;
+  testing::internal::CaptureStdout();
+  {
+    TestPVModel model(new CounterModel("C"), {InstantOfX(1.0)});
+  }
+  std::string out = testing::internal::GetCapturedStdout();
+  GlobalDebugLevel = saved;
+  EXPECT_NE(out.find("** Fixing references\n** References Fixed\n"), std::string::npos);
+  EXPECT_NE(out.find("** ListOfActions created with number of actions = 1\n"), std::string::npos);
+  EXPECT_NE(out.find("** \tFor Node: 0 Number of dependencies = 1\n"), std::string::npos);
+  EXPECT_NE(out.find("** Number Of Actions with affects is: 1 , NumActions is: 1\n"),
+            std::string::npos);
+}
+
+TEST(PVModelDiagnostics, DebugLevelZeroPrintsNothing) {
+  testing::internal::CaptureStdout();
+  {
+    CounterModel* c = new CounterModel("C");
+    TestPVModel model(c, {InstantOfX(1.0)});
+    model.ConsiderOnly(nullptr, 0);
+    FireAt(model, &c->Bump, 1.0);
+    model.EndAccumulate(2.0);
+    model.PVReset();
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+}  // namespace

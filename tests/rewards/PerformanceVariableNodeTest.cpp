@@ -1,0 +1,406 @@
+#include "rewards/PerformanceVariableNode.h"
+
+#include <gtest/gtest.h>
+
+#include "RewardFixtures.h"
+#include "framework/BaseActionClass.h"
+
+using namespace rewardtest;
+
+namespace {
+
+// Wires a node to its measured model the way the reward model does.
+void Wire(TestNode& node, BaseModelClass* model) {
+  node.FixReferences(model);
+  node.CreateModelGroupList();
+  node.CreateWorkerList();
+  node.FixWorkerList();
+}
+
+class NodeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { PerformanceVariableNode::the_id = 0; }
+  BaseActionClass NoAction;   // has no reward data, so it earns no impulse
+};
+
+using NodeWorkerGroups = NodeTest;
+using NodeSetUp = NodeTest;
+using NodeAccumulation = NodeTest;
+using NodeReset = NodeTest;
+using NodeDependencies = NodeTest;
+using NodeImpulses = NodeTest;
+
+TEST_F(NodeWorkerGroups, TwoByThreeInstancesGiveSixWorkersInMixedRadix) {
+  CompositeModel whole("Whole");
+  CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
+  CounterModel* b[3] = {whole.Add("B"), whole.Add("B"), whole.Add("B")};
+  NodeSpec spec;
+  spec.Models = {"A", "B"};
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+
+  ASSERT_EQ(node.NumberOfWorkers, 6);
+  // The first name is the most significant digit: worker w uses a[w / 3] and b[w % 3].
+  for (int w = 0; w < 6; w++) {
+    EXPECT_EQ(node.ModelList[w].ModelList[0], a[w / 3]) << "worker " << w;
+    EXPECT_EQ(node.ModelList[w].ModelList[1], b[w % 3]) << "worker " << w;
+  }
+  // Worker 4 reads a[1] (X = 2) and b[1] (X = 20): reward 2 + 10 * 20 = 202.
+  a[1]->X->setMark(2);
+  b[1]->X->setMark(20);
+  node.WorkerList[4]->CurrentReward();
+  EXPECT_EQ(node.WorkerList[4]->Reward, 202.0);
+}
+
+TEST_F(NodeWorkerGroups, NodeWithoutModelNamesHasNoWorkersAndNoReward) {
+  CounterModel model("C");
+  NodeSpec spec;
+  TestNode node(spec, 0);
+  Wire(node, &model);
+  EXPECT_EQ(node.NumberOfWorkers, 0);
+  node.Accumulate(1.0, 0.0, &NoAction);
+  EXPECT_EQ(node.Accumulating, acc_done);
+  EXPECT_EQ(node.TotalReward, 0.0);
+}
+
+TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusZero) {
+  CompositeModel whole("Whole");
+  whole.Add("A");
+  NodeSpec spec;
+  spec.Models = {"A", "C"};
+  TestNode node(spec, 0);
+  node.FixReferences(&whole);
+  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(0),
+              "^Number of C's was 0\\.  Model cannot be created\\.\nModel Name was: Whole\n\\.$");
+}
+
+TEST_F(NodeWorkerGroups, MeasuredModelWithoutANameIsReportedAsNull) {
+  CompositeModel whole(nullptr);
+  NodeSpec spec;
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  node.FixReferences(&whole);
+  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(0),
+              "Model cannot be created\\.\nModel Name was: NULL\n$");
+}
+
+TEST_F(NodeWorkerGroups, FixWorkerListGivesEachWorkerTheWindowNameIdAndInstances) {
+  CompositeModel whole("Whole");
+  CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
+  NodeSpec spec;
+  spec.Name = "Load";
+  spec.Starts = {3.0};
+  spec.Stops = {7.0};
+  spec.Models = {"C"};
+  TestNode other(spec, 0);   // takes id 0, so the node below has id 1
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+  for (int w = 0; w < 2; w++) {
+    MarkWorker* worker = static_cast<MarkWorker*>(node.WorkerList[w]);
+    EXPECT_STREQ(worker->Name, "Load");
+    EXPECT_EQ(worker->Number, w);
+    EXPECT_EQ(worker->id, 1);
+    EXPECT_EQ(worker->Start, 3.0);
+    EXPECT_EQ(worker->Stop, 7.0);
+    EXPECT_EQ(worker->Instances[0], c[w]);
+  }
+}
+
+TEST_F(NodeWorkerGroups, DefineNameRenamesEveryWorker) {
+  CompositeModel whole("Whole");
+  whole.Add("C");
+  whole.Add("C");
+  NodeSpec spec;
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+  node.DefineName("Renamed");
+  EXPECT_STREQ(node.WorkerList[0]->Name, "Renamed");
+  EXPECT_STREQ(node.WorkerList[1]->Name, "Renamed");
+  EXPECT_EQ(node.WorkerList[1]->Number, 1);
+}
+
+TEST_F(NodeSetUp, InitializeTakesTheWindowOfItsTimePointAndTheNextId) {
+  NodeSpec spec;
+  spec.Starts = {1.0, 2.0, 3.0};
+  spec.Stops = {4.0, 5.5, 6.0};
+  TestNode first(spec, 0);
+  TestNode second(spec, 1);
+  EXPECT_EQ(first.id, 0);
+  EXPECT_EQ(second.id, 1);
+  EXPECT_EQ(second.Start, 2.0);
+  EXPECT_EQ(second.Stop, 5.5);
+  EXPECT_EQ(second.batchSize, 3.5);
+  EXPECT_EQ(second.GetNumTimePoints(), 3);
+  EXPECT_EQ(second.GetStartTime(2), 3.0);
+  EXPECT_EQ(second.GetStopTime(0), 4.0);
+  EXPECT_EQ(second.Type, terminating);
+  EXPECT_EQ(second.Accumulating, acc_later);
+}
+
+TEST_F(NodeSetUp, ModelNamesAreKeptOnceAndVariablesAddTheirModel) {
+  NodeSpec spec;
+  spec.Models = {"A", "A"};
+  spec.Variables = {{"X", "A"}, {"Y", "B"}};
+  TestNode node(spec, 0);
+  ASSERT_EQ(node.NumberOfModelNames, 2);
+  EXPECT_STREQ(node.ModelNamesList[0], "A");
+  EXPECT_STREQ(node.ModelNamesList[1], "B");
+  ASSERT_EQ(node.NumberOfVarNames, 2);
+  EXPECT_STREQ(node.VarNamesList[1].VarName, "Y");
+  EXPECT_STREQ(node.VarNamesList[1].ModelName, "B");
+}
+
+TEST_F(NodeSetUp, ImpulsesAreNumberedByPosition) {
+  NodeSpec spec;
+  spec.Impulses = {{"Bump", "A"}, {"Bump", "B"}};
+  TestNode node(spec, 0);
+  ASSERT_EQ(node.NumberOfImpulses, 2);
+  EXPECT_EQ(node.GetImpulseNumber(node.ImpulseNodeList[1]), 1);
+  CountingImpulse stray;
+  EXPECT_EQ(node.GetImpulseNumber(&stray), -1);
+  EXPECT_STREQ(node.ActionNamesList[1].ModelName, "B");
+  EXPECT_STREQ(node.ActionNamesList[1].ActionName, "Bump");
+  ASSERT_EQ(node.NumberOfImpulseModelNames[1], 1);
+  EXPECT_STREQ(node.ImpulseModelNamesList[1][0], "B");
+}
+
+TEST_F(NodeSetUp, ImpulseDependencyOnAnUnknownImpulseEndsWithGP0001) {
+  NodeSpec spec;
+  spec.Impulses = {{"Bump", "A"}};
+  TestNode node(spec, 0);
+  CountingImpulse stray;
+  EXPECT_EXIT(node.AddImpulseModelDependency("A", &stray), ::testing::ExitedWithCode(0),
+              "^Model Dependency requested on undefined impulse\\.  Check code generator\\.  "
+              "Error code GP0001\\.\n$");
+}
+
+TEST_F(NodeAccumulation, RewardTypesOtherThanInstantAddTheWeightedRewardAtEveryCall) {
+  CompositeModel whole("Whole");
+  CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
+  c[0]->X->setMark(2);
+  c[1]->X->setMark(4);
+  NodeSpec spec;
+  spec.Reward = INTERVAL_OF_TIME;
+  spec.Starts = {0.0};
+  spec.Stops = {10.0};
+  spec.Models = {"C"};
+  double fraction = 0.5;   // the first worker weighs 0.5, the second 0.25
+  spec.MakeWorker = [&fraction]() {
+    PerformanceVariableWorker* worker = new IntervalWorker(fraction);
+    fraction /= 2.0;
+    return worker;
+  };
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+
+  // [0, 1): rewards 1*2 and 1*4, sum 6, weighted by the first worker's 0.5: 3 and 0.5*36.
+  node.Accumulate(1.0, 0.0, &NoAction);
+  EXPECT_EQ(node.TotalReward, 3.0);
+  EXPECT_EQ(node.TotalRewardSqr, 18.0);
+  EXPECT_EQ(node.Accumulating, acc_now);
+  // [1, 4) with the second instance at 0: sum 3*2 = 6 again, so 3 + 3 and 18 + 18.
+  c[1]->X->setMark(0);
+  node.Accumulate(4.0, 1.0, &NoAction);
+  EXPECT_EQ(node.TotalReward, 6.0);
+  EXPECT_EQ(node.TotalRewardSqr, 36.0);
+  // The batch ends at 10: [4, 10) gives 6*2 = 12, weighted 6 and 72; the node completes
+  // without counting the last interval a second time.
+  node.EndAccumulate(10.0, 4.0, &NoAction);
+  EXPECT_EQ(node.Accumulating, acc_done);
+  EXPECT_EQ(node.TotalReward, 12.0);
+  EXPECT_EQ(node.TotalRewardSqr, 108.0);
+}
+
+TEST_F(NodeAccumulation, NothingAccumulatesBeforeTheWindowStarts) {
+  CounterModel model("C");
+  model.X->setMark(5);
+  NodeSpec spec;
+  spec.Reward = INTERVAL_OF_TIME;
+  spec.Starts = {2.0};
+  spec.Stops = {4.0};
+  spec.Models = {"C"};
+  spec.MakeWorker = []() { return new IntervalWorker(1.0); };
+  TestNode node(spec, 0);
+  Wire(node, &model);
+  node.Accumulate(1.5, 0.0, &NoAction);
+  EXPECT_EQ(node.Accumulating, acc_later);
+  EXPECT_EQ(node.TotalReward, 0.0);
+}
+
+TEST_F(NodeAccumulation, EndAccumulateOnACompletedNodeChangesNothing) {
+  CounterModel model("C");
+  model.X->setMark(3);
+  NodeSpec spec;
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  Wire(node, &model);
+  node.EndAccumulate(5.0, 0.0, &NoAction);   // window [0, 0]: reads X = 3 and completes
+  ASSERT_EQ(node.Accumulating, acc_done);
+  ASSERT_EQ(node.TotalReward, 3.0);
+  model.X->setMark(8);
+  node.EndAccumulate(5.0, 0.0, &NoAction);
+  node.Accumulate(6.0, 0.0, &NoAction);
+  EXPECT_EQ(node.TotalReward, 3.0);
+  EXPECT_EQ(node.TotalRewardSqr, 9.0);
+}
+
+TEST_F(NodeAccumulation, InstantRewardSumsWorkersBeforeSquaring) {
+  CompositeModel whole("Whole");
+  CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
+  c[0]->X->setMark(1);
+  c[1]->X->setMark(2);
+  NodeSpec spec;
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+  node.Accumulate(1.0, 0.0, &NoAction);
+  // Workers read 1 and 2: the observation is 3 and its square (1 + 2)^2 = 9.
+  EXPECT_EQ(node.TotalReward, 3.0);
+  EXPECT_EQ(node.TotalRewardSqr, 9.0);
+}
+
+TEST_F(NodeReset, SteadyStateWindowSlidesByItsLength) {
+  CounterModel model("C");
+  NodeSpec spec;
+  spec.Kind = steady_state;
+  spec.Starts = {100.0};
+  spec.Stops = {200.0};
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  Wire(node, &model);
+  node.Reset();
+  EXPECT_EQ(node.Start, 200.0);
+  EXPECT_EQ(node.Stop, 300.0);
+  node.Reset();
+  EXPECT_EQ(node.Start, 300.0);
+  EXPECT_EQ(node.Stop, 400.0);
+}
+
+TEST_F(NodeReset, TerminatingWindowStaysAndEverythingElseIsCleared) {
+  CounterModel model("C");
+  model.X->setMark(4);
+  NodeSpec spec;
+  spec.Starts = {100.0};
+  spec.Stops = {200.0};
+  spec.Models = {"C"};
+  TestNode node(spec, 0);
+  Wire(node, &model);
+  node.Accumulate(300.0, 0.0, &NoAction);
+  ASSERT_EQ(node.TotalReward, 4.0);
+  node.Reset();
+  EXPECT_EQ(node.Start, 100.0);
+  EXPECT_EQ(node.Stop, 200.0);
+  EXPECT_EQ(node.Accumulating, acc_later);
+  EXPECT_EQ(node.TotalReward, 0.0);
+  EXPECT_EQ(node.TotalRewardSqr, 0.0);
+  EXPECT_EQ(node.WorkerList[0]->Reward, 0.0);
+  EXPECT_EQ(node.WorkerList[0]->RewardSqr, 0.0);
+}
+
+TEST_F(NodeDependencies, ActionNodesAreClearedOnceEveryNodeCollected) {
+  BaseActionClass action;
+  action.AffectedNodes.insert(0);
+  action.AffectedNodes.insert(1);
+  action.AffectedNodes.NoMoreModifications();
+  NodeSpec spec;
+  TestNode first(spec, 0);
+  TestNode second(spec, 0);
+  for (TestNode* node : {&first, &second}) {
+    node->ActionDependencies = new BaseActionClass*[1]{&action};
+    node->NumberOfActionDependencies = 1;
+  }
+  first.UpdateDependencies();
+  EXPECT_EQ(action.TotalNumCollected, 1);
+  EXPECT_EQ(action.AffectedNodes.size(), 2);
+  second.UpdateDependencies();
+  EXPECT_EQ(action.TotalNumCollected, 2);
+  EXPECT_EQ(action.AffectedNodes.size(), 0);
+}
+
+TEST_F(NodeDependencies, SteadyStateNodesCollectNothing) {
+  BaseActionClass action;
+  action.AffectedNodes.insert(0);
+  action.AffectedNodes.NoMoreModifications();
+  NodeSpec spec;
+  spec.Kind = steady_state;
+  TestNode node(spec, 0);
+  node.ActionDependencies = new BaseActionClass*[1]{&action};
+  node.NumberOfActionDependencies = 1;
+  node.UpdateDependencies();
+  EXPECT_EQ(action.TotalNumCollected, 0);
+  EXPECT_EQ(action.AffectedNodes.size(), 1);
+}
+
+// Wires the impulse part the way the reward model does.
+void WireImpulses(TestNode& node, BaseModelClass* model) {
+  Wire(node, model);
+  node.CreateImpulseModelGroupList();
+  node.CreateImpulseWorkerLists();
+  node.FixImpulseWorkerLists();
+}
+
+TEST_F(NodeImpulses, EachInstanceOfTheEarningModelGetsAWorkerReadingThatInstance) {
+  CompositeModel whole("Whole");
+  CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
+  NodeSpec spec;
+  spec.Starts = {1.0};
+  spec.Stops = {2.0};
+  spec.Impulses = {{"Bump", "A"}};
+  TestNode node(spec, 0);
+  WireImpulses(node, &whole);
+  ASSERT_EQ(node.NumberOfImpulseActions[0], 2);
+  ASSERT_EQ(node.NumberOfImpulseWorkers[0], 2);
+  for (int w = 0; w < 2; w++) {
+    CountingImpulse* worker = static_cast<CountingImpulse*>(node.ImpulseWorkersList[0][w]);
+    EXPECT_EQ(worker->ContainingModel, a[w]) << "worker " << w;
+    EXPECT_EQ(worker->Instance, a[w]) << "worker " << w;
+    EXPECT_EQ(worker->WorkerNumber, w);
+    EXPECT_EQ(worker->ImpulseNumber, 0);
+    EXPECT_EQ(worker->Start, 1.0);
+    EXPECT_EQ(worker->Stop, 2.0);
+    EXPECT_STREQ(worker->Name, "V");
+  }
+}
+
+TEST_F(NodeImpulses, InstanceIndexStaysAtTheLastInstanceInsteadOfPassingTheEnd) {
+  CompositeModel whole("Whole");
+  CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
+  CounterModel* b = whole.Add("B");
+  NodeSpec spec;
+  spec.Impulses = {{"Bump", "A"}};
+  spec.ImpulseModels = {"B"};
+  TestNode node(spec, 0);
+  WireImpulses(node, &whole);
+  // Two workers (2 instances of A times 1 of B); B's index would advance at both workers,
+  // past its single instance, and stays there.
+  ASSERT_EQ(node.NumberOfImpulseWorkers[0], 2);
+  for (int w = 0; w < 2; w++) {
+    EXPECT_EQ(node.ImpulseModelList[0][w].ModelList[0], a[w]);
+    EXPECT_EQ(node.ImpulseModelList[0][w].ModelList[1], b);
+    EXPECT_EQ(static_cast<CountingImpulse*>(node.ImpulseWorkersList[0][w])->Other, b);
+  }
+}
+
+TEST_F(NodeImpulses, CompletionAddsEveryImpulseToTheObservation) {
+  CompositeModel whole("Whole");
+  whole.Add("A");
+  whole.Add("A");
+  NodeSpec spec;
+  spec.Impulses = {{"Bump", "A"}};
+  TestNode node(spec, 0);
+  WireImpulses(node, &whole);
+  node.ImpulseWorkersList[0][0]->Impulse = 2.0;
+  node.ImpulseWorkersList[0][1]->Impulse = 3.0;
+  node.EndAccumulate(0.0, 0.0, &NoAction);
+  // Impulses 2 and 3: TotalImpulse 5 and TotalImpulseSqr 4 + 9 = 13, both added.
+  EXPECT_EQ(node.TotalImpulse, 5.0);
+  EXPECT_EQ(node.TotalImpulseSqr, 13.0);
+  EXPECT_EQ(node.TotalReward, 5.0);
+  EXPECT_EQ(node.TotalRewardSqr, 13.0);
+  EXPECT_EQ(static_cast<CountingImpulse*>(node.ImpulseWorkersList[0][1])->Completed, 1);
+  node.Reset();
+  EXPECT_EQ(node.ImpulseWorkersList[0][1]->Impulse, 0.0);
+}
+
+}  // namespace
