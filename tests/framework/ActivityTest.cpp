@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "GroupTestSupport.h"
-#include "framework/san/Place.h"
 
 TEST(ActivityDefaults, AnActivityIsAGroupThatSelectsItself) {
   StubActivity a("A");
@@ -38,15 +37,4 @@ TEST(ActivityProbability, OnlyTheActivityItselfIsEverSelected) {
   StubActivity a("A"), b("B");
   EXPECT_DOUBLE_EQ(a.Probability(&a), 1.0);
   EXPECT_DOUBLE_EQ(a.Probability(&b), 0.0);
-}
-
-TEST(ActivityIdentity, GroupIdAndAffectedVariablesAreTheActivitysOwn) {
-  StubActivity a("A");
-  Place p("P", 0), q("Q", 0);
-  a.addAffectedSV(&p);
-  a.addEnablingSV(&q);
-  EXPECT_TRUE(a.IsAnAffectingStateVariable(&p));
-  EXPECT_FALSE(a.IsAnAffectingStateVariable(&q));
-  a.setGroupId(8);
-  EXPECT_EQ(a.getGroupId(), 8);
 }

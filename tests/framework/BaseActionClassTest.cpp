@@ -124,11 +124,6 @@ TEST(ActionStateVariables, ReplaceSwapsAVariableAndDropsItWhenTheNewOneIsThere) 
   EXPECT_EQ(a.getNumAffectedSVs(), 0);
 }
 
-TEST(ActionStateVariables, ReadingPastTheListAborts) {
-  BaseActionClass a;
-  EXPECT_DEATH(a.getEnablingSV(0), "!! Assertion failed in file .*, line [0-9]+");
-}
-
 TEST(ActionPrinting, PrintInfoWithoutArcsShowsEmptyHeadings) {
   BaseActionClass a;
   a.BaseActionClassInitialize("Idle", 3, Deterministic, RaceResampling, 0, 0, false);
@@ -204,15 +199,4 @@ TEST(ActionStages, ThreeStageActionIsReadyAfterTwoAgeings) {
   a.Age();
   EXPECT_TRUE(a.ReadyToFire());   // phase 3 equals ErlangParamM 3
   EXPECT_EQ(a.phase, 3);
-}
-
-TEST(ActionBaseBehaviour, PlainActionNeitherFiresNorBelongsToOthers) {
-  BaseActionClass a, b;
-  EXPECT_FALSE(a.Enabled());
-  EXPECT_EQ(a.Fire(), nullptr);
-  EXPECT_TRUE(a.IsAMember(&a));
-  EXPECT_FALSE(a.IsAMember(&b));
-  EXPECT_DOUBLE_EQ(a.Probability(&b), 1.0);
-  EXPECT_DOUBLE_EQ(a.ErlangParamM(), 1.0);
-  EXPECT_FALSE(a.isSync());
 }

@@ -47,18 +47,6 @@ TEST(ModelArcs, ArcsAreRecordedOnBothTheVariableAndTheAction) {
   EXPECT_EQ(a.getEnablingSV(0), &p);
 }
 
-TEST(ModelBase, NameIsAPrivateCopyAndTheBaseListsNothing) {
-  BareModel model;
-  char name[] = "M";
-  model.DefineName(name);
-  name[0] = 'X';
-  EXPECT_STREQ(model.getName(), "M");
-  EXPECT_EQ(model.GetLocalStateVariables(nullptr), nullptr);
-  EXPECT_EQ(model.GetSharedStateVariables(), nullptr);
-  EXPECT_EQ(model.getNumSharedStateVariables(), 0);
-  EXPECT_EQ(model.getNumActions(), 0);
-}
-
 TEST(ModelBase, OperationsOfOtherModelKindsAbort) {
   BareModel model;
   std::forward_list<BaseActionClass*> actions;

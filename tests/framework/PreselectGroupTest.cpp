@@ -67,11 +67,3 @@ TEST(PreselectChoice, TimingOrFiringWithoutASelectionAborts) {
   EXPECT_DEATH(g.group.Rank(), "!! Assertion failed in file .*, line [0-9]+");
   EXPECT_DEATH(g.group.Fire(), "!! Assertion failed in file .*, line [0-9]+");
 }
-
-TEST(PreselectChoice, CapacityConstructorMakesAnEmptyGroupWithRoom) {
-  PreselectGroup g(3);
-  EXPECT_EQ(g.getNumMembers(), 0);
-  EXPECT_EQ(g.ArraySize, 3);
-  EXPECT_EQ(g.SelectedAction, nullptr);
-  EXPECT_TRUE(g.NeedToReselect);
-}

@@ -44,10 +44,6 @@ TEST(CacheModelAssembly, ActivitiesCarryTheirDeclarations) {
   EXPECT_FALSE(model.T_READ.Reactivation);
   EXPECT_EQ(model.T_READ.TheModel, &model);
   EXPECT_EQ(model.T_WRITE.TheModel, &model);
-  EXPECT_EQ(model.T_READ.ReturnDistributionParameters(), nullptr);
-  EXPECT_DOUBLE_EQ(model.T_READ.Weight(), 1.0);
-  EXPECT_EQ(model.T_WRITE.Rank(), 1);
-  EXPECT_DOUBLE_EQ(model.T_WRITE.SampleDistribution(), 0.0);
   // The generator's spare groups are built but never handed to the model.
   EXPECT_EQ(model.ImmediateGroup.getNumMembers(), 0);
   EXPECT_EQ(model.T_READGroup.TheModel, nullptr);
