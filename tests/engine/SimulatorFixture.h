@@ -12,7 +12,7 @@
 #include "engine/EventList.h"
 #include "engine/SimulatorClass.h"
 
-// A simulator built by its own constructor, with no options, around a new instance of
+// A simulator built by its own constructor, for one batch, around a new instance of
 // Model; SIMTEST is cleared first so the current connectivity builder runs.
 template <class Model>
 class SimulatorOn {
@@ -21,9 +21,11 @@ class SimulatorOn {
     unsetenv("SIMTEST");
     UseMeasuredModel(&MakeModel<Model>);
     static char program[] = "engine_tests";
-    char* argv[] = {program, nullptr};
+    static char batches[] = "-N";
+    static char one[] = "1";
+    char* argv[] = {program, batches, one, nullptr};
     testing::internal::CaptureStdout();   // the set-up's progress lines are not under test
-    Sim = new SimulatorClass(1, argv);
+    Sim = new SimulatorClass(3, argv);
     testing::internal::GetCapturedStdout();
   }
   ~SimulatorOn() { delete Sim; }
