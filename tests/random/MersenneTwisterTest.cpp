@@ -66,9 +66,4 @@ TEST(MersenneTwisterDoubles, NeverReachZeroOrOne) {
   }
 }
 
-TEST(MersenneTwisterConstants, MatrixAIsAppliedOnlyForOddWords) {
-  EXPECT_EQ(MersenneTwister::getMatrixA(1), 0x9908b0dfU);
-  EXPECT_EQ(MersenneTwister::getMatrixA(0), 0U);
-}
-
 }  // namespace

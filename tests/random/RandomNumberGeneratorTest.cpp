@@ -88,10 +88,4 @@ INSTANTIATE_TEST_SUITE_P(
                       GeneratorKind{"MersenneTwister", [] { return new MersenneTwister(); }}),
     [](const ::testing::TestParamInfo<GeneratorKind>& info) { return std::string(info.param.Name); });
 
-TEST(RandomNumberGeneratorBase, DrawsZeroAndIgnoresSeeds) {
-  RandomNumberGenerator base;
-  base.srnd(5);
-  EXPECT_EQ(base.rnd(), 0.0);
-}
-
 }  // namespace
