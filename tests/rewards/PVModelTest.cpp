@@ -102,6 +102,9 @@ TEST(PVModelList, ListGrowsWhenTheFiftiethVariableNeedsMoreRoomThanTheFirstHundr
   TestPVModel fortyNine(new CounterModel("C"), std::vector<NodeSpec>(49, TwoTimePoints()),
                         true, false);
   EXPECT_EQ(fortyNine.PVListCapacity, 100);
+  TestPVModel fifty(new CounterModel("C"), std::vector<NodeSpec>(50, TwoTimePoints()), true,
+                    false);
+  EXPECT_EQ(fifty.PVListCapacity, 204);
   TestPVModel sixty(new CounterModel("C"), std::vector<NodeSpec>(60, TwoTimePoints()), true,
                     false);
   EXPECT_EQ(sixty.PVListCapacity, 204);

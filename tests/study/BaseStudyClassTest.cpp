@@ -42,9 +42,9 @@ TEST(StudyOverrides, EveryTypeLetterPassesItsOwnType) {
   RecordingStudy study;
   // %i reads 0x10 as hexadecimal (16) and 010 as octal (8); "%c" keeps the first character.
   Applied applied = Override(study,
-      "b:B1:2:b:B0:0:c:Cx:yes:d:Drate:2.5:f:Fw:0.25:i:Ihex:0x10:i:Ioct:010:"
+      "b:B1:1:b:B2:2:b:B0:0:c:Cx:yes:d:Drate:2.5:f:Fw:0.25:i:Ihex:0x10:i:Ioct:010:"
       "l:Lbig:3000000000:s:Ssmall:-7");
-  EXPECT_EQ(applied, (Applied{"B1=true", "B0=false", "Cx=y", "Drate=2.500000",
+  EXPECT_EQ(applied, (Applied{"B1=true", "B2=true", "B0=false", "Cx=y", "Drate=2.500000",
                               "Fw=0.250000", "Ihex=16", "Ioct=8", "Lbig=3000000000",
                               "Ssmall=-7"}));
 }
