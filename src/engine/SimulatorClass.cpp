@@ -17,7 +17,7 @@
 #include "output/TavrinQueue.h"
 #include "platform/CPUTime.h"
 #include "platform/TavrinSocket.h"
-#include "random/Distributions.h"
+#include "random/UserDistributions.h"
 #include "random/LaggedFibonacci.h"
 #include "random/MersenneTwister.h"
 #include "random/Tausworthe.h"

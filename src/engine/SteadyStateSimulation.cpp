@@ -8,6 +8,7 @@
 #include "engine/Heap.h"
 #include "engine/SimulatorClass.h"
 #include "framework/BaseActionClass.h"
+#include "framework/BaseGroupClass.h"
 #include "framework/BaseModelClass.h"
 #include "output/DataPacket.h"
 #include "platform/CPUTime.h"
