@@ -166,56 +166,45 @@ class ShareSAN : public SANModel {
 // reaches 3) shuts the gate that enables all three.
 class RaceSAN : public SANModel {
  public:
-  class TickActivity : public TestActivity {
+  // Every activity here reads Gate and Count.
+  class RaceActivity : public TestActivity {
    public:
-    TickActivity() : TestActivity("Tick", 0, 1.0) {}
+    RaceActivity(const char* name, int groupId, double delay) : TestActivity(name, groupId, delay) {}
+    void LinkVariables() override {
+      Gate->Register(&Gate_Tavrin_Mark);
+      Count->Register(&Count_Tavrin_Mark);
+    }
+    Place* Gate = nullptr;
+    short* Gate_Tavrin_Mark = nullptr;
+    Place* Count = nullptr;
+    short* Count_Tavrin_Mark = nullptr;
+  };
+  class TickActivity : public RaceActivity {
+   public:
+    TickActivity() : RaceActivity("Tick", 0, 1.0) {}
     bool Enabled() override { return Remember(*Gate_Tavrin_Mark > 0); }
     BaseActionClass* Fire() override {
       (*Count_Tavrin_Mark)++;
       return this;
     }
-    void LinkVariables() override {
-      Gate->Register(&Gate_Tavrin_Mark);
-      Count->Register(&Count_Tavrin_Mark);
-    }
-    Place* Gate = nullptr;
-    short* Gate_Tavrin_Mark = nullptr;
-    Place* Count = nullptr;
-    short* Count_Tavrin_Mark = nullptr;
   };
-  class SlowActivity : public TestActivity {
+  class SlowActivity : public RaceActivity {
    public:
-    SlowActivity() : TestActivity("Slow", 1, 10.0) {}
+    SlowActivity() : RaceActivity("Slow", 1, 10.0) {}
     bool Enabled() override { return Remember(*Gate_Tavrin_Mark > 0 && *Count_Tavrin_Mark < 100); }
     BaseActionClass* Fire() override {
       (*Count_Tavrin_Mark) += 10;
       return this;
     }
-    void LinkVariables() override {
-      Gate->Register(&Gate_Tavrin_Mark);
-      Count->Register(&Count_Tavrin_Mark);
-    }
-    Place* Gate = nullptr;
-    short* Gate_Tavrin_Mark = nullptr;
-    Place* Count = nullptr;
-    short* Count_Tavrin_Mark = nullptr;
   };
-  class CloseActivity : public TestActivity {
+  class CloseActivity : public RaceActivity {
    public:
-    CloseActivity() : TestActivity("Close", 2, 0.5) {}
+    CloseActivity() : RaceActivity("Close", 2, 0.5) {}
     bool Enabled() override { return Remember(*Gate_Tavrin_Mark > 0 && *Count_Tavrin_Mark >= 3); }
     BaseActionClass* Fire() override {
       *Gate_Tavrin_Mark = 0;
       return this;
     }
-    void LinkVariables() override {
-      Gate->Register(&Gate_Tavrin_Mark);
-      Count->Register(&Count_Tavrin_Mark);
-    }
-    Place* Gate = nullptr;
-    short* Gate_Tavrin_Mark = nullptr;
-    Place* Count = nullptr;
-    short* Count_Tavrin_Mark = nullptr;
   };
 
   RaceSAN() {
@@ -242,12 +231,10 @@ class RaceSAN : public SANModel {
   }
 
   void assignPlacesToActivitiesTimed() {
-    Tick.Gate = Gate;
-    Tick.Count = Count;
-    Slow.Gate = Gate;
-    Slow.Count = Count;
-    Close.Gate = Gate;
-    Close.Count = Count;
+    for (RaceActivity* a : std::array<RaceActivity*, 3>{&Tick, &Slow, &Close}) {
+      a->Gate = Gate;
+      a->Count = Count;
+    }
   }
 
   Place* Count;
