@@ -71,7 +71,7 @@ class SimulatorClass {
   void ScheduleGroup(BaseActionClass* group);
   double SampleDelay(BaseActionClass* group);   // ends the process on invalid parameters
   void WatchForReactivation(BaseActionClass* group);   // puts the group at the list front
-  void StopWatching(BaseActionClass* group);   // clears the flag and the list position
+  void StopWatching(BaseActionClass* group);   // flag and handle only; the caller erases
 
   // Terminating simulation (TerminatingSimulation.cpp)
   void TerminatingSimulation();
