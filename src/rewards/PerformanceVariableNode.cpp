@@ -323,24 +323,23 @@ void PerformanceVariableNode::AddPVWorkersToAction(BaseActionClass* action,
     if (ModelList[w].IsDependentOnModel(model)) action->AffectedRateWorkers[id].insert(w);
 }
 
-// The impulse workers of impulse i are split into k consecutive ranges, one per instance of
-// the earning action's model; within a range the instances of each model name are spread
-// as evenly as the counts allow.
+// The impulse workers of impulse i fall into k consecutive ranges, one per instance of the
+// earning action's model. Each model name's index runs once over all the workers, so the
+// earning model's own name advances once per range and range c reads instance c, the
+// instance FixImpulseWorkerLists gives it as ContainingModel.
 void PerformanceVariableNode::CreateImpulseModelGroupList() {
   for (int i = 0; i < NumberOfImpulses; i++) {
     delete[] ImpulseModelList[i];
     int count = NumberOfImpulseWorkers[i];
     ImpulseModelList[i] = NewRewardArray<ModelGroupClass>(count);
     for (int w = 0; w < count; w++) ImpulseModelList[i][w].SetNumModels(NumberOfImpulseModelNames[i]);
-    int k = NumberOfImpulseActions[i];
-    for (int c = 0; c < k; c++) FillImpulseModelGroups(i, c, k);
+    if (NumberOfImpulseActions[i] > 0) FillImpulseModelGroups(i);
   }
 }
 
-void PerformanceVariableNode::FillImpulseModelGroups(int impulse, int instance, int k) {
+void PerformanceVariableNode::FillImpulseModelGroups(int impulse) {
   int count = NumberOfImpulseWorkers[impulse];
-  int first = count * instance / k;
-  int end = count * (instance + 1) / k;
+  int k = NumberOfImpulseActions[impulse];
   int radix = count / k;
   for (int m = 0; m < NumberOfImpulseModelNames[impulse]; m++) {
     List<BaseModelClass> instances;
@@ -348,12 +347,10 @@ void PerformanceVariableNode::FillImpulseModelGroups(int impulse, int instance, 
     int n = instances.getNumItems();
     if (n >= k) radix /= (n / k);
     TAVRIN_ASSERT(radix > 0);
-    // The index never wraps: it stays at the last instance rather than pass the end, and a
-    // range whose first worker is not on a radix boundary still starts at the first one.
+    // The index never wraps: it stays at the last instance rather than pass the end.
     int index = -1;
-    for (int w = first; w < end; w++) {
+    for (int w = 0; w < count; w++) {
       if (w % radix == 0 && index < n - 1) index++;
-      if (index < 0) index = 0;
       ImpulseModelList[impulse][w].ModelList[m] = instances[index];
     }
   }

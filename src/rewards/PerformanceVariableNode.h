@@ -127,8 +127,7 @@ class PerformanceVariableNode {
  private:
   // Every submodel instance of that name in the measured model.
   void ListInstances(const char* name, List<BaseModelClass>* instances) const;
-  void FillModelGroups(int nameIndex);
-  void FillImpulseModelGroups(int impulse, int instance, int k);
+  void FillImpulseModelGroups(int impulse);
   void AccumulateImpulseWorkers(double next_time, double last_event_time,
                                 BaseActionClass* action);
   void RepeatForSuperposedActions(double next_time, double last_event_time,
