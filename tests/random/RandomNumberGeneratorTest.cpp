@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "random/LaggedFibonacci.h"
@@ -18,6 +20,8 @@ struct GeneratorKind {
   const char* Name;
   std::function<RandomNumberGenerator*()> Make;
 };
+
+void PrintTo(const GeneratorKind& kind, std::ostream* os) { *os << kind.Name; }
 
 std::vector<double> Draw(RandomNumberGenerator& generator, int count) {
   std::vector<double> values;
