@@ -31,8 +31,8 @@ double SimulatorClass::SampleDelay(BaseActionClass* group) {
   }
 }
 
-// The reactivation predicate is asked after the sample and before the insertion, so a
-// group's predicate sees the state its sample was drawn in.
+// The reactivation predicate is asked after the sample: a preselect group chooses its
+// member while sampling, and the predicate it answers is that member's.
 void SimulatorClass::ScheduleGroup(BaseActionClass* group) {
   CurrEvent.exec_time = CurrentTime + SampleDelay(group);
   CurrEvent.start_time = CurrentTime;
