@@ -135,7 +135,10 @@ TEST(CommandLineTraceFlags, TraceFileWithXmlGivesOnlyTheXmlTrace) {
 TEST(CommandLineTraceFlags, TraceLevelAloneTracesToTheStandardOutput) {
   ProcessResult r = Sim({"-l", "3", "-N", "1"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("TraceLevel: 3\nAdding cout: \n"), std::string::npos);
+  size_t confirmation = r.out.find("TraceLevel: 3\n");
+  ASSERT_NE(confirmation, std::string::npos);
+  EXPECT_NE(r.out.find("Adding cout: \n", confirmation), std::string::npos);
+  EXPECT_NE(r.out.find("##### NEW BATCH #####"), std::string::npos);
 }
 
 TEST(CommandLineTraceFlags, NoTraceWithoutTraceOptions) {
