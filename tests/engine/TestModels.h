@@ -25,7 +25,10 @@ class TestActivity : public Activity {
   double Weight() override { return 1.0; }
   int Rank() override { return 1; }
   double Rate() override { return 0; }
-  double SampleDistribution() override { return TheDistribution->Deterministic(Delay); }
+  double SampleDistribution() override {
+    Draws++;
+    return TheDistribution->Deterministic(Delay);
+  }
   double* ReturnDistributionParameters() override { return nullptr; }
   bool ReactivationPredicate() override { return false; }
   bool ReactivationFunction() override { return false; }
@@ -38,6 +41,7 @@ class TestActivity : public Activity {
   }
 
   double Delay;   // a global variable of the model in generated code
+  int Draws = 0;  // samples taken so far
 };
 
 // Connectivity: places P, Q, R shared by several activities; E and F form the group Pair.
@@ -330,6 +334,56 @@ class WatchSAN : public SANModel {
 
  private:
   std::array<GatedActivity*, 4> gated() { return {&Bump, &Watch, &Other, &Close}; }
+};
+
+// A watched group that the firing's connectivity list also reaches: Bump (every 1) raises
+// Level, which both Bump and Near read; Near (5) is always watched and asks to be
+// resampled when Level is 1.
+class NearSAN : public SANModel {
+ public:
+  class LevelActivity : public TestActivity {
+   public:
+    LevelActivity(const char* name, int groupId, double delay)
+        : TestActivity(name, groupId, delay, true) {}
+    bool Enabled() override { return Remember(*Level_Tavrin_Mark < 5); }
+    void LinkVariables() override { Level->Register(&Level_Tavrin_Mark); }
+    Place* Level = nullptr;
+    short* Level_Tavrin_Mark = nullptr;
+  };
+  class BumpActivity : public LevelActivity {
+   public:
+    BumpActivity() : LevelActivity("Bump", 0, 1.0) {}
+    BaseActionClass* Fire() override {
+      (*Level_Tavrin_Mark)++;
+      return this;
+    }
+  };
+  class NearActivity : public LevelActivity {
+   public:
+    NearActivity() : LevelActivity("Near", 1, 5.0) {}
+    BaseActionClass* Fire() override { return this; }
+    bool ReactivationPredicate() override { return true; }
+    bool ReactivationFunction() override { return *Level_Tavrin_Mark == 1; }
+  };
+
+  NearSAN() {
+    Level = new Place("Level", 0);
+    BaseStateVariableClass* places[] = {Level};
+    Activity* activities[] = {&Bump, &Near};
+    BaseGroupClass* groups[] = {&Bump, &Near};
+    initializeSANModelNow("NEAR", 1, places, 0, nullptr, 2, activities, 2, groups);
+    Bump.Level = Level;
+    Near.Level = Level;
+    AddAffectArc(Level, &Bump);
+    AddEnableArc(Level, &Bump);
+    AddEnableArc(Level, &Near);
+    for (Activity* a : activities) a->LinkVariables();
+  }
+  ~NearSAN() override { delete Level; }
+
+  Place* Level;
+  BumpActivity Bump;
+  NearActivity Near;
 };
 
 #endif
