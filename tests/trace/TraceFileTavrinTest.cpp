@@ -172,6 +172,7 @@ TEST_F(TavrinTraceStream, DestroyedWriterHandsTraceprintfBackToStandardOutput) {
   auto writer = std::make_unique<TraceFileTavrin>(out.get());
   writer.reset();
   out.reset();
+  ASSERT_EQ(trout, &std::cout);
   ::TraceLevel = 1;
   ::testing::internal::CaptureStdout();
   Traceprintf(1, "after\n");
