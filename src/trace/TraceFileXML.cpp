@@ -168,9 +168,9 @@ bool TraceFileXML::inUsedStateName(const char* usedName) const {
 
 bool TraceFileXML::addUsedStateName(const char* usedName, int ParentId, int NameId) {
   for (size_t j = 0; j < UsedStateNames.size(); j++)
-    if (UsedStateNames[j] == usedName && ParentId >= UsedStateNamesIds[j].front()) return false;
+    if (UsedStateNames[j] == usedName && ParentId >= UsedStateNamesIds[j]) return false;
   UsedStateNames.push_back(usedName);
-  UsedStateNamesIds.push_back({NameId});
+  UsedStateNamesIds.push_back(NameId);
   return true;
 }
 

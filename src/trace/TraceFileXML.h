@@ -58,8 +58,6 @@ class TraceFileXML : public TraceFile {
   void printAtomicInteractions(BaseModelClass* model);
   bool affectsUsedState(BaseActionClass* action) const;
   bool isUsedActionName(const char* name) const;
-  void printAtomicValues(BaseModelClass* model);
-  void printComposedValues(BaseModelClass* model);
   void closeDocument();
   bool firstBatchOpen() const;
 
@@ -69,7 +67,7 @@ class TraceFileXML : public TraceFile {
   std::vector<const char*> stateNames;            // not owned
   std::vector<std::string> UsedStateNames;
   std::vector<const char*> UsedActionNames;       // not owned: the actions' own name texts
-  std::vector<std::vector<int>> UsedStateNamesIds;  // parallel to UsedStateNames
+  std::vector<int> UsedStateNamesIds;             // for each used name, the model that declared it
   int runNum;                                     // -1 before the first batch, 0 during it
   double LastActionTime;
   std::list<ModelMapEntry> ModelMap;              // newest entry first
