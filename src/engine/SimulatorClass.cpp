@@ -137,9 +137,17 @@ void SimulatorClass::SetDefaults() {
 
 // Files are opened before the study is built, so their headers show the experiment, seed
 // and generator as the command line gave them.
+// A result file that cannot be opened ends the run before any simulating, so no
+// observations are produced that nobody can read.
 void SimulatorClass::OpenResultFiles() {
-  if (ASCIIFilename != nullptr) FileCSV = CreateAsciiFile(ASCIIFilename);
-  if (BinFilename != nullptr) FileBin = CreateBinFile(BinFilename);
+  if (ASCIIFilename != nullptr) {
+    FileCSV = CreateAsciiFile(ASCIIFilename);
+    if (FileCSV == nullptr) std::exit(1);
+  }
+  if (BinFilename != nullptr) {
+    FileBin = CreateBinFile(BinFilename);
+    if (FileBin == nullptr) std::exit(1);
+  }
 }
 
 void SimulatorClass::CreateTraces() {

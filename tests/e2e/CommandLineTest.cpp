@@ -146,3 +146,16 @@ TEST(CommandLineTraceFlags, NoTraceWithoutTraceOptions) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out.find("Adding cout: "), std::string::npos);
 }
+
+TEST(ResultFileOpening, UnopenableAsciiFileEndsTheRunBeforeSimulating) {
+  ProcessResult r = Sim({"-N", "1", "-a", "/nonexistent-dir/out.csv"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "ERROR: Unable to open output file /nonexistent-dir/out.csv\n");
+  EXPECT_EQ(r.out.find("SIMULATOR::Preparing to run()"), std::string::npos);
+}
+
+TEST(ResultFileOpening, UnopenableBinaryFileEndsTheRunBeforeSimulating) {
+  ProcessResult r = Sim({"-N", "1", "-b", "/nonexistent-dir/out.bin"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "ERROR: Unable to open output file /nonexistent-dir/out.bin\n");
+}
