@@ -1,0 +1,255 @@
+#include "ResultFileReader.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "output/WireCodec.h"
+
+const char* const ResultFileReader::AsciiMark = "#TAVRIN_SIM_ASCII_FILE,";
+const char* const ResultFileReader::BinaryMark = "TAVRIN_SIM_BIN_FILE,";
+
+namespace {
+
+const char kFormatLine[] = "#FORMAT: (PV ID Number),(PV Value)";
+const char kTrailerMark[] = "#META_DATA,";
+const char kTrailerName[] = "#META_DATA";
+const size_t kQuotedTextLimit = 60;   // a garbage line is shown only this far in a message
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+std::string Quoted(const std::string& text) {
+  if (text.size() <= kQuotedTextLimit) return "\"" + text + "\"";
+  return "\"" + text.substr(0, kQuotedTextLimit) + "...\"";
+}
+
+// Whole-field parsers: a field with anything after its number is not a number.
+bool ParseUnsigned(const std::string& text, unsigned long limit, unsigned long& value) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtoul(text.c_str(), &end, 10);
+  return errno == 0 && *end == '\0' && value <= limit;
+}
+
+bool ParseDouble(const std::string& text, double& value) {
+  if (text.empty() || text[0] == ' ') return false;
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return *end == '\0';
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t at = text.find(separator); at != std::string::npos;
+       start = at + 1, at = text.find(separator, start))
+    parts.push_back(text.substr(start, at - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+// The NAME=value items of a header, after its mark; items without '=' (the doubled comma at
+// the end of a binary header) are ignored.
+std::vector<std::pair<std::string, std::string>> HeaderFields(const std::string& items) {
+  std::vector<std::pair<std::string, std::string>> fields;
+  for (const std::string& item : Split(items, ',')) {
+    size_t equals = item.find('=');
+    if (equals != std::string::npos) fields.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+  }
+  return fields;
+}
+
+int TakeBatches(const std::string& text, const char* where, ResultFile& out, std::string& error) {
+  unsigned long number = 0;
+  if (!ParseUnsigned(text, 0x7FFFFFFFUL, number)) {
+    error = std::string(where) + " gives BATCHES=" + Quoted(text) + ", not a number";
+    return 1;
+  }
+  out.Batches = static_cast<long>(number);
+  return 0;
+}
+
+// Both headers carry the same run description; EXPERIMENTS is the one field a summary
+// cannot do without, since it decides which files may be pooled.
+int TakeRunFields(const std::vector<std::pair<std::string, std::string>>& fields, ResultFile& out,
+                  std::string& error) {
+  bool haveExperiment = false;
+  for (const auto& field : fields) {
+    unsigned long number = 0;
+    if (field.first == "EXPERIMENTS") {
+      if (!ParseUnsigned(field.second, 0xFFFFFFFFUL, number)) {
+        error = "header gives EXPERIMENTS=" + Quoted(field.second) + ", not a number";
+        return 1;
+      }
+      out.ExperimentNumber = static_cast<unsigned int>(number);
+      haveExperiment = true;
+    } else if (field.first == "SEED") {
+      out.Seed = field.second;
+    } else if (field.first == "RANDOMGEN") {
+      out.Generator = field.second;
+    } else if (field.first == "BATCHES" && TakeBatches(field.second, "header", out, error) != 0) {
+      return 1;
+    }
+  }
+  if (!haveExperiment) {
+    error = "header has no EXPERIMENTS field";
+    return 1;
+  }
+  return 0;
+}
+
+// The ASCII file gives its batch count only in the trailer, written when the run ends.
+int TakeTrailerFields(const std::vector<std::pair<std::string, std::string>>& fields,
+                      ResultFile& out, std::string& error) {
+  for (const auto& field : fields)
+    if (field.first == "BATCHES") return TakeBatches(field.second, "trailer", out, error);
+  error = std::string("the ") + kTrailerName + " trailer has no BATCHES field";
+  return 1;
+}
+
+// An observation line: "index,value", or "index,value,square" when squares were written.
+bool ParseObservationLine(const std::string& line, int& variable, double& value) {
+  std::vector<std::string> fields = Split(line, ',');
+  if (fields.size() != 2 && fields.size() != 3) return false;
+  unsigned long index = 0;
+  double square = 0.0;
+  if (!ParseUnsigned(fields[0], 0x7FFFFFFFUL, index) || !ParseDouble(fields[1], value)) return false;
+  if (fields.size() == 3 && !ParseDouble(fields[2], square)) return false;
+  variable = static_cast<int>(index);
+  return true;
+}
+
+}  // namespace
+
+int ResultFileReader::Read(const std::string& path, ResultFile& out, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file.is_open()) {
+    error = path + ": cannot open the file";
+    return 1;
+  }
+  std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    error = path + ": cannot read the file";
+    return 1;
+  }
+  return Parse(contents, path, out, error);
+}
+
+int ResultFileReader::Parse(const std::string& contents, const std::string& name, ResultFile& out,
+                            std::string& error) {
+  out = ResultFile();
+  out.Name = name;
+  std::string reason;
+  int result = 1;
+  if (StartsWith(contents, AsciiMark)) {
+    out.FileKind = ResultFile::Ascii;
+    result = ParseAscii(contents, out, reason);
+  } else if (StartsWith(contents, BinaryMark)) {
+    out.FileKind = ResultFile::Binary;
+    result = ParseBinary(contents, out, reason);
+  } else {
+    reason = contents.empty() ? "the file is empty"
+                              : "not a Tavrin result file (it begins with neither " +
+                                    std::string(AsciiMark) + " nor " + BinaryMark + ")";
+  }
+  if (result == 0) result = CheckBatchCounts(out, reason);
+  if (result != 0) error = name + ": " + reason;
+  return result;
+}
+
+int ResultFileReader::ParseAscii(const std::string& contents, ResultFile& out, std::string& error) {
+  if (contents.back() != '\n') {
+    error = "the last line has no line end: the file is cut short";
+    return 1;
+  }
+  std::vector<std::string> lines = Split(contents.substr(0, contents.size() - 1), '\n');
+  if (TakeRunFields(HeaderFields(lines[0].substr(std::strlen(AsciiMark))), out, error) != 0)
+    return 1;
+  if (lines.size() < 2 || lines[1] != kFormatLine) {
+    error = std::string("line 2 is not the line ") + Quoted(kFormatLine);
+    return 1;
+  }
+  for (size_t n = 2; n < lines.size(); n++) {
+    const std::string& line = lines[n];
+    if (StartsWith(line, kTrailerMark)) {
+      if (n + 1 != lines.size()) {
+        error = "line " + std::to_string(n + 1) + ": the " + kTrailerName +
+                " trailer is followed by more lines";
+        return 1;
+      }
+      return TakeTrailerFields(HeaderFields(line.substr(std::strlen(kTrailerMark))), out, error);
+    }
+    int variable = 0;
+    double value = 0.0;
+    if (!ParseObservationLine(line, variable, value)) {
+      error = "line " + std::to_string(n + 1) + ": not an observation: " + Quoted(line);
+      return 1;
+    }
+    out.Observations[variable].push_back(value);
+  }
+  error = std::string("no ") + kTrailerName +
+          " trailer: the file is cut short, or its simulator has not finished";
+  return 1;
+}
+
+int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
+                                  std::string& error) {
+  BinFileHeader header;
+  if (!WireCodec::DecodeBinFileHeader(contents.data(), contents.size(), header, error)) return 1;
+  if (TakeRunFields(header.fields, out, error) != 0) return 1;
+  short experiment = static_cast<short>(out.ExperimentNumber);
+  size_t at = WireCodec::BinFileHeaderSize;
+  for (int number = 1; at < contents.size(); number++) {
+    DataRecord record;
+    std::string reason;
+    if (!WireCodec::DecodeDataRecord(contents.data() + at, contents.size() - at, record, reason)) {
+      error = "record " + std::to_string(number) + " at byte " + std::to_string(at) + ": " + reason;
+      return 1;
+    }
+    if (record.experimentNumber != experiment) {
+      error = "record " + std::to_string(number) + " is of experiment " +
+              std::to_string(record.experimentNumber) + ", the header of experiment " +
+              std::to_string(out.ExperimentNumber);
+      return 1;
+    }
+    for (const DataSection& section : record.sections) {
+      if (section.kind == 2) continue;   // squares: the statistics come from the observations
+      if (section.kind != 1 || section.variable < 0) {
+        error = "record " + std::to_string(number) + " has a section of kind " +
+                std::to_string(section.kind) + " for variable " + std::to_string(section.variable);
+        return 1;
+      }
+      std::vector<double>& row = out.Observations[section.variable];
+      row.insert(row.end(), section.observations.begin(), section.observations.end());
+    }
+    at += static_cast<size_t>(record.length);
+  }
+  return 0;
+}
+
+// A terminating run observes every variable once per batch, and the file's batch count is
+// written together with its last report, so a variable with fewer observations means
+// reports are missing: the file was cut at a record boundary, or the run was stopped with
+// reports still unwritten. A steady-state run counts no batches (0) and is not checked.
+int ResultFileReader::CheckBatchCounts(const ResultFile& file, std::string& error) {
+  if (file.Batches <= 0) return 0;
+  for (const auto& variable : file.Observations) {
+    long count = static_cast<long>(variable.second.size());
+    if (count == file.Batches) continue;
+    error = "variable " + std::to_string(variable.first) + " has " + std::to_string(count) +
+            " observations, but the file counts " + std::to_string(file.Batches) +
+            " batches: " +
+            (count < file.Batches ? "reports are missing (the file is cut short, or its run "
+                                    "stopped before writing them)"
+                                  : "the file is malformed");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,100 @@
+// tavrin_summary [--csv] FILE...: the statistics of each variable over the result files of
+// the clients of one experiment: observations, mean, sample variance and the 95% and 99%
+// Student-t confidence intervals, as a table or as CSV.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ExperimentSummary.h"
+#include "ResultFileReader.h"
+
+namespace {
+
+const char kUsage[] = "usage: tavrin_summary [--csv] FILE...";
+const double kLevels[2] = {0.95, 0.99};
+
+std::string Number(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof(text), format, value);
+  return text;
+}
+
+// CSV carries every digit, so a program reading it gets back the values computed here.
+void PrintCsv(const ExperimentSummary& summary) {
+  std::cout << "variable,observations,mean,variance,halfwidth95,lower95,upper95,halfwidth99,"
+               "lower99,upper99\n";
+  for (const auto& variable : summary.Variables()) {
+    const SampleStatistics& s = variable.second;
+    std::cout << variable.first << "," << s.Count() << "," << Number("%.17g", s.Mean()) << ","
+              << Number("%.17g", s.Variance());
+    for (double level : kLevels) {
+      ConfidenceInterval ci = s.Interval(level);
+      std::cout << "," << Number("%.17g", ci.halfWidth) << "," << Number("%.17g", ci.lower) << ","
+                << Number("%.17g", ci.upper);
+    }
+    std::cout << "\n";
+  }
+}
+
+// Eight significant digits: enough to read a mean against its interval at a glance.
+void PrintTable(const ExperimentSummary& summary) {
+  char line[256];
+  std::cout << "Experiment " << summary.Experiment() << ", " << summary.NumFiles()
+            << (summary.NumFiles() == 1 ? " file\n" : " files\n");
+  std::snprintf(line, sizeof(line), "%8s %12s %16s %16s  %-36s  %s", "variable",
+                "observations", "mean", "variance", "95% interval", "99% interval");
+  std::cout << line << "\n";
+  for (const auto& variable : summary.Variables()) {
+    const SampleStatistics& s = variable.second;
+    std::snprintf(line, sizeof(line), "%8d %12lld %16.8g %16.8g", variable.first,
+                  static_cast<long long>(s.Count()), s.Mean(), s.Variance());
+    std::cout << line;
+    for (double level : kLevels) {
+      ConfidenceInterval ci = s.Interval(level);
+      std::string interval = "[" + Number("%.8g", ci.lower) + ", " + Number("%.8g", ci.upper) + "]";
+      bool last = level == kLevels[1];
+      std::snprintf(line, sizeof(line), last ? "  %s" : "  %-36s", interval.c_str());
+      std::cout << line;
+    }
+    std::cout << "\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool csv = false;
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; i++) {
+    std::string word = argv[i];
+    if (word == "--csv") {
+      csv = true;
+    } else if (word.size() > 1 && word[0] == '-') {
+      std::cerr << "tavrin_summary: unknown option " << word << "\n" << kUsage << std::endl;
+      return 2;
+    } else {
+      paths.push_back(word);
+    }
+  }
+  if (paths.empty()) {
+    std::cerr << kUsage << std::endl;
+    return 2;
+  }
+  ExperimentSummary summary;
+  for (const std::string& path : paths) {
+    ResultFile file;
+    std::string error;
+    if (ResultFileReader::Read(path, file, error) != 0 || summary.Add(file, error) != 0) {
+      std::cerr << "tavrin_summary: " << error << std::endl;
+      return 1;
+    }
+  }
+  if (csv)
+    PrintCsv(summary);
+  else
+    PrintTable(summary);
+  std::cout.flush();
+  return 0;
+}
