@@ -6,6 +6,8 @@
 
 #include "engine/SimulatorClass.h"
 
+int GlobalDebugLevel = 0;
+
 namespace {
 
 // Decimal prefix of a word, as the C library converts it; text that is no number gives 0.

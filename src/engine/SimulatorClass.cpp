@@ -28,8 +28,6 @@
 #include "trace/TraceFileTavrin.h"
 #include "trace/TraceFileXML.h"
 
-int GlobalDebugLevel = 0;
-
 namespace {
 
 const unsigned int kDefaultSeed = 31415;
