@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ProcessRunner.h"
+#include "RunningProcess.h"
+#include "output/WireCodec.h"
+#include "platform/TavrinSocket.h"
+
+namespace {
+
+const char kAnnouncement[] = "REGISTER:  Port: [";
+
+// A first port that differs between runs, so test programs running at once rarely meet.
+int PortBase() {
+  static int next = 20000 + static_cast<int>(getpid() % 200) * 150;
+  next = next > 60000 ? 20000 : next + 150;
+  return next;
+}
+
+// The manager's side of the link: connects, reads the simulator's messages one at a time
+// by their length field, and sends command bytes.
+class TestManager {
+ public:
+  // What one message was: an acknowledgement, a processor-time message or a data record.
+  struct Message {
+    int length = 0;
+    std::string bytes;
+  };
+
+  bool ConnectTo(int port) {
+    char host[] = "127.0.0.1";
+    socket_.reset(new TavrinSocket(true));
+    return socket_->Connect(host, port);
+  }
+
+  // The next whole message, or an empty one when none arrives within two seconds.
+  Message Next() {
+    Message message;
+    std::string head = Read(4);
+    if (head.size() != 4) return message;
+    message.length = WireCodec::GetInt32(head.data());
+    // The processor-time message alone counts only the bytes after its length field.
+    int rest = message.length == 12 ? 12 : message.length - 4;
+    message.bytes = head + Read(rest);
+    return message;
+  }
+
+  Acknowledgement NextAcknowledgement() {
+    Message message = Next();
+    Acknowledgement ack{0, 0, 0, 0};
+    std::string error;
+    EXPECT_TRUE(WireCodec::DecodeAcknowledgement(message.bytes.data(), message.bytes.size(), ack,
+                                                 error))
+        << error;
+    return ack;
+  }
+
+  // Skips reports until an acknowledgement comes; false when the link ends first.
+  bool SkipToAcknowledgement(Acknowledgement& ack) {
+    for (Message m = Next(); m.length != 0; m = Next()) {
+      std::string error;
+      if (m.length == WireCodec::AcknowledgementSize)
+        return WireCodec::DecodeAcknowledgement(m.bytes.data(), m.bytes.size(), ack, error);
+    }
+    return false;
+  }
+
+  void SendCommand(char code) { ASSERT_EQ(socket_->Send(&code, 1), 1); }
+
+ private:
+  std::string Read(int length) {
+    std::string bytes(static_cast<size_t>(length), '\0');
+    int got = socket_->Select(2000) ? socket_->RecvBlock(&bytes[0], length) : 0;
+    bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return bytes;
+  }
+
+  std::unique_ptr<TavrinSocket> socket_;
+};
+
+// The port of the announcement line, or -1.
+int AnnouncedPort(const std::string& line) {
+  if (line.compare(0, sizeof kAnnouncement - 1, kAnnouncement) != 0) return -1;
+  return std::stoi(line.substr(sizeof kAnnouncement - 1));
+}
+
+// A simulator started with -w, and a manager connected to it that has read the
+// registration acknowledgement.
+struct ManagedRun {
+  explicit ManagedRun(std::vector<std::string> args)
+      : dir(MakeTempDir()),
+        process("l2_cache_sim", Words(std::move(args)), dir) {
+    int port = AnnouncedPort(process.WaitForLine(kAnnouncement, 5000));
+    connected = port > 0 && manager.ConnectTo(port);
+    if (connected) registration = manager.NextAcknowledgement();
+  }
+  static std::vector<std::string> Words(std::vector<std::string> args) {
+    args.insert(args.end(), {"-w", "-p", std::to_string(PortBase()), "-a", "A"});
+    return args;
+  }
+
+  std::string dir;
+  RunningProcess process;
+  TestManager manager;
+  bool connected = false;
+  Acknowledgement registration{0, 0, 0, 0};
+};
+
+void ExpectClosingLines(const std::string& out) {
+  size_t fired = out.find("Actions fired: ");
+  ASSERT_NE(fired, std::string::npos) << out;
+  EXPECT_NE(out.find("CPU time (s): ", fired), std::string::npos) << out;
+}
+
+// The number after "BATCHES=" in the ASCII trailer, or -1.
+long TrailerBatches(const std::string& ascii) {
+  size_t at = ascii.rfind("#META_DATA,BATCHES=");
+  return at == std::string::npos ? -1 : std::stol(ascii.substr(at + 19));
+}
+
+}  // namespace
+
+// Without -N the run has no end of its own: the manager reads reports of 10 observations
+// and then says quit; the simulator answers (-2, 2) at its next report and stops there, so
+// it ran a whole number of reports.
+TEST(ManagerRun, RunWithoutBatchLimitEndsOnTheManagersQuit) {
+  ManagedRun run({"-n", "10"});
+  ASSERT_TRUE(run.connected);
+  EXPECT_EQ(run.registration.status, -1);
+  EXPECT_EQ(run.registration.code, 1);
+
+  TestManager::Message cpu = run.manager.Next();
+  EXPECT_EQ(cpu.length, 12);
+  TestManager::Message data = run.manager.Next();
+  DataRecord record;
+  std::string error;
+  ASSERT_TRUE(WireCodec::DecodeDataRecord(data.bytes.data(), data.bytes.size(), record, error))
+      << error;
+  ASSERT_EQ(record.sections.size(), 1u);
+  EXPECT_EQ(record.sections[0].observations.size(), 10u);
+
+  run.manager.SendCommand(2);
+  Acknowledgement quit{0, 0, 0, 0};
+  ASSERT_TRUE(run.manager.SkipToAcknowledgement(quit));
+  EXPECT_EQ(quit.status, -2);
+  EXPECT_EQ(quit.code, 2);
+  EXPECT_EQ(quit.processId, run.registration.processId);
+
+  ProcessResult r = run.process.Finish(10000);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("SOCKET::Quit\n"), std::string::npos);
+  ExpectClosingLines(r.out);
+  long batches = TrailerBatches(ReadFile(run.dir + "/A"));
+  EXPECT_GE(batches, 10);
+  EXPECT_EQ(batches % 10, 0);
+}
+
+// A manager that connects and quits at once: the quit is read at the first report
+// boundary, and the run still ends with its closing lines.
+TEST(ManagerRun, ManagerThatConnectsAndQuitsEndsTheRun) {
+  ManagedRun run({"-n", "1"});
+  ASSERT_TRUE(run.connected);
+  run.manager.SendCommand(2);
+  Acknowledgement quit{0, 0, 0, 0};
+  ASSERT_TRUE(run.manager.SkipToAcknowledgement(quit));
+  EXPECT_EQ(quit.status, -2);
+  ProcessResult r = run.process.Finish(10000);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ExpectClosingLines(r.out);
+}
+
+// With -w and no port to listen on there is no manager: no batch runs, the files are
+// closed with no observation, and the closing lines are still printed.
+TEST(ManagerRun, NoManagerLinkEndsWithoutABatch) {
+  int start = 0;
+  std::vector<std::unique_ptr<TavrinSocket>> holders;
+  while (holders.size() < 100) {   // 100 ports in a row in use: every port the wait tries
+    holders.clear();
+    start = PortBase();
+    for (int p = start; p < start + 100; p++) {
+      holders.emplace_back(new TavrinSocket(true));
+      if (!holders.back()->Bind(p)) break;
+    }
+  }
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("l2_cache_sim",
+                               {"-w", "-p", std::to_string(start), "-N", "5", "-a", "A"}, dir);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("ERROR: Unable to bind a port\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("Actions fired: 0\nCPU time (s): "), std::string::npos) << r.out;
+  EXPECT_EQ(TrailerBatches(ReadFile(dir + "/A")), 0);
+}
