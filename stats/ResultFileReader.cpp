@@ -1,5 +1,6 @@
 #include "ResultFileReader.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +40,7 @@ bool ParseUnsigned(const std::string& text, unsigned long limit, unsigned long& 
 }
 
 bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty() || text[0] == ' ') return false;
+  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
   char* end = nullptr;
   value = std::strtod(text.c_str(), &end);
   return *end == '\0';
@@ -61,7 +62,8 @@ std::vector<std::pair<std::string, std::string>> HeaderFields(const std::string&
   std::vector<std::pair<std::string, std::string>> fields;
   for (const std::string& item : Split(items, ',')) {
     size_t equals = item.find('=');
-    if (equals != std::string::npos) fields.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+    if (equals != std::string::npos)
+      fields.emplace_back(item.substr(0, equals), item.substr(equals + 1));
   }
   return fields;
 }
@@ -120,7 +122,8 @@ bool ParseObservationLine(const std::string& line, int& variable, double& value)
   if (fields.size() != 2 && fields.size() != 3) return false;
   unsigned long index = 0;
   double square = 0.0;
-  if (!ParseUnsigned(fields[0], 0x7FFFFFFFUL, index) || !ParseDouble(fields[1], value)) return false;
+  if (!ParseUnsigned(fields[0], 0x7FFFFFFFUL, index) || !ParseDouble(fields[1], value))
+    return false;
   if (fields.size() == 3 && !ParseDouble(fields[2], square)) return false;
   variable = static_cast<int>(index);
   return true;

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ResultFileReader.h"
+#include "output/WireCodec.h"
+
+namespace {
+
+const char kAsciiHead[] =
+    "#TAVRIN_SIM_ASCII_FILE,TAVRIN_VER=Version 2.5,FILE_VER=1,EXPERIMENTS=3,SEED=77,"
+    "RANDOMGEN=Tausworthe\n"
+    "#FORMAT: (PV ID Number),(PV Value)\n";
+
+// One section of a record: variable, kind, observations.
+struct Section {
+  int variable;
+  int kind;
+  std::vector<double> values;
+};
+
+// A data record laid out byte by byte as the binary file's record table gives it, so the
+// reader is checked against the layout rather than against a second copy of its decoder.
+std::string Record(int experiment, const std::vector<Section>& sections) {
+  int doubles = 0;
+  for (const Section& s : sections) doubles += static_cast<int>(s.values.size());
+  int length = WireCodec::RecordLength(static_cast<int>(sections.size()), doubles);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WireCodec::PutInt32(&bytes[0], length);
+  bytes[4] = 1;   // client
+  WireCodec::PutInt16(&bytes[5], static_cast<short>(experiment));
+  WireCodec::PutInt16(&bytes[7], static_cast<short>(sections.size()));
+  size_t at = 9;
+  for (const Section& s : sections) {
+    WireCodec::PutInt16(&bytes[at], static_cast<short>(s.variable));
+    bytes[at + 2] = static_cast<char>(s.kind);
+    WireCodec::PutInt32(&bytes[at + 3], static_cast<int>(s.values.size()));
+    at += 7;
+    for (double v : s.values) {
+      WireCodec::PutDouble(&bytes[at], v);
+      at += 8;
+    }
+  }
+  return bytes;
+}
+
+std::string BinHeader(unsigned int experiment, int batches) {
+  return WireCodec::BuildBinFileHeader(1, experiment, 77, "Tausworthe", batches);
+}
+
+ResultFile ParseOk(const std::string& contents) {
+  ResultFile file;
+  std::string error;
+  EXPECT_EQ(ResultFileReader::Parse(contents, "f", file, error), 0) << error;
+  return file;
+}
+
+// The message given for a refused file; it must begin with the file's name.
+std::string ParseError(const std::string& contents) {
+  ResultFile file;
+  std::string error;
+  EXPECT_EQ(ResultFileReader::Parse(contents, "run.out", file, error), 1);
+  EXPECT_EQ(error.rfind("run.out: ", 0), 0u) << error;
+  return error;
+}
+
+bool Mentions(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(AsciiResultFile, ObservationsAreGroupedByVariableInBatchOrder) {
+  // Two reports of two batches each: the second report's lines follow the first's.
+  ResultFile f = ParseOk(std::string(kAsciiHead) +
+                         "0,1.5\n0,-0.25\n1,100.0\n1,0.1\n"
+                         "0,2.0\n0,1e-3\n1,7.0\n1,8.0\n#META_DATA,BATCHES=4\n");
+  EXPECT_EQ(f.FileKind, ResultFile::Ascii);
+  EXPECT_EQ(f.ExperimentNumber, 3u);
+  EXPECT_EQ(f.Seed, "77");
+  EXPECT_EQ(f.Generator, "Tausworthe");
+  EXPECT_EQ(f.Batches, 4);
+  EXPECT_EQ(f.Observations.at(0), (std::vector<double>{1.5, -0.25, 2.0, 0.001}));
+  EXPECT_EQ(f.Observations.at(1), (std::vector<double>{100.0, 0.1, 7.0, 8.0}));
+}
+
+TEST(AsciiResultFile, LinesWithASquaredValueKeepOnlyTheObservation) {
+  ResultFile f = ParseOk(std::string(kAsciiHead) + "0,3.0,9.0\n#META_DATA,BATCHES=1\n");
+  EXPECT_EQ(f.Observations.at(0), std::vector<double>{3.0});
+}
+
+TEST(AsciiResultFile, FileWithoutObservationsHasNoVariables) {
+  ResultFile f = ParseOk(std::string(kAsciiHead) + "#META_DATA,BATCHES=0\n");
+  EXPECT_TRUE(f.Observations.empty());
+}
+
+TEST(AsciiResultFileErrors, MissingTrailerMeansTheFileIsCutShort) {
+  std::string error = ParseError(std::string(kAsciiHead) + "0,1.0\n");
+  EXPECT_TRUE(Mentions(error, "no #META_DATA trailer")) << error;
+}
+
+TEST(AsciiResultFileErrors, LastLineWithoutItsLineEndIsRefused) {
+  std::string error = ParseError(std::string(kAsciiHead) + "0,1.0\n#META_DATA,BATCHES=1");
+  EXPECT_TRUE(Mentions(error, "no line end")) << error;
+  ParseError(std::string(kAsciiHead) + "0,1.");
+}
+
+TEST(AsciiResultFileErrors, MalformedObservationIsReportedWithItsLineNumber) {
+  for (const char* bad : {"0,1.0x", "0;1.0", "x,1.0", "-1,1.0", "0,", ",1.0", "0,1.0,2.0,3.0",
+                          "0,1.0,x", "", "0, 1.0", "0,\t1.0"}) {
+    std::string error =
+        ParseError(std::string(kAsciiHead) + "0,2.0\n" + bad + "\n#META_DATA,BATCHES=2\n");
+    EXPECT_TRUE(Mentions(error, "line 4: not an observation")) << bad << ": " << error;
+  }
+}
+
+TEST(AsciiResultFileErrors, LinesAfterTheTrailerAreRefused) {
+  std::string error =
+      ParseError(std::string(kAsciiHead) + "0,1.0\n#META_DATA,BATCHES=1\n0,1.0\n");
+  EXPECT_TRUE(Mentions(error, "line 4")) << error;
+}
+
+TEST(AsciiResultFileErrors, HeaderFormatLineAndTrailerMustBeWhole) {
+  std::string noExperiment =
+      "#TAVRIN_SIM_ASCII_FILE,TAVRIN_VER=Version 2.5,FILE_VER=1,SEED=1\n"
+      "#FORMAT: (PV ID Number),(PV Value)\n#META_DATA,BATCHES=0\n";
+  EXPECT_TRUE(Mentions(ParseError(noExperiment), "no EXPERIMENTS field"));
+  std::string badExperiment =
+      "#TAVRIN_SIM_ASCII_FILE,EXPERIMENTS=1x\n#FORMAT: (PV ID Number),(PV Value)\n"
+      "#META_DATA,BATCHES=0\n";
+  EXPECT_TRUE(Mentions(ParseError(badExperiment), "EXPERIMENTS=\"1x\""));
+  std::string noFormat = "#TAVRIN_SIM_ASCII_FILE,EXPERIMENTS=0\n0,1.0\n#META_DATA,BATCHES=1\n";
+  EXPECT_TRUE(Mentions(ParseError(noFormat), "line 2"));
+  EXPECT_TRUE(Mentions(ParseError(std::string(kAsciiHead) + "#META_DATA,RUNS=1\n"),
+                       "no BATCHES field"));
+  EXPECT_TRUE(Mentions(ParseError(std::string(kAsciiHead) + "#META_DATA,BATCHES=-1\n"),
+                       "BATCHES=\"-1\""));
+}
+
+TEST(ResultFileBatchCount, VariableWithFewerObservationsThanBatchesIsRefused) {
+  // A run of 3 batches writes 3 lines per variable; variable 1 lost one.
+  std::string error = ParseError(std::string(kAsciiHead) +
+                                 "0,1.0\n0,1.0\n0,1.0\n1,2.0\n1,2.0\n#META_DATA,BATCHES=3\n");
+  EXPECT_TRUE(Mentions(error, "variable 1 has 2 observations, but the file counts 3 batches"))
+      << error;
+  std::string tooMany =
+      ParseError(std::string(kAsciiHead) + "0,1.0\n0,1.0\n#META_DATA,BATCHES=1\n");
+  EXPECT_TRUE(Mentions(tooMany, "malformed")) << tooMany;
+}
+
+TEST(ResultFileBatchCount, SteadyStateFilesCountNoBatchesAndAreNotChecked) {
+  // Steady-state variables reach their batch ends at different times: unequal counts.
+  ResultFile f =
+      ParseOk(std::string(kAsciiHead) + "0,1.0\n0,1.0\n0,1.0\n1,2.0\n#META_DATA,BATCHES=0\n");
+  EXPECT_EQ(f.Observations.at(0).size(), 3u);
+  EXPECT_EQ(f.Observations.at(1).size(), 1u);
+}
+
+TEST(BinaryResultFile, RecordsAppendToEachVariableAndSquaresAreSkipped) {
+  std::string first =
+      Record(3, {{0, 1, {0.5, 0.25}}, {2, 1, {4.0, 5.0}}, {0, 2, {0.25, 0.0625}}});
+  std::string contents = BinHeader(3, 3) + first + Record(3, {{0, 1, {1.0}}, {2, 1, {6.0}}});
+  ResultFile f = ParseOk(contents);
+  EXPECT_EQ(f.FileKind, ResultFile::Binary);
+  EXPECT_EQ(f.ExperimentNumber, 3u);
+  EXPECT_EQ(f.Seed, "77");
+  EXPECT_EQ(f.Generator, "Tausworthe");
+  EXPECT_EQ(f.Batches, 3);
+  EXPECT_EQ(f.Observations.size(), 2u);
+  EXPECT_EQ(f.Observations.at(0), (std::vector<double>{0.5, 0.25, 1.0}));
+  EXPECT_EQ(f.Observations.at(2), (std::vector<double>{4.0, 5.0, 6.0}));
+}
+
+TEST(BinaryResultFile, HeaderAloneIsAnEmptyRun) {
+  ResultFile f = ParseOk(BinHeader(0, 0));
+  EXPECT_TRUE(f.Observations.empty());
+  EXPECT_EQ(f.Batches, 0);
+}
+
+TEST(BinaryResultFileErrors, FileCutInsideARecordNamesTheRecord) {
+  std::string whole = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) + Record(0, {{0, 1, {2.0}}});
+  // Every cut that leaves part of the second record (9 + 7 + 8 = 24 bytes) is refused.
+  for (size_t keep = 1; keep < 24; keep++) {
+    std::string error = ParseError(whole.substr(0, whole.size() - keep));
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280")) << keep << ": " << error;
+  }
+}
+
+TEST(BinaryResultFileErrors, FileCutBetweenRecordsMissesBatches) {
+  std::string cut = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}});
+  EXPECT_TRUE(Mentions(ParseError(cut), "variable 0 has 1 observations, but the file counts 2"));
+}
+
+TEST(BinaryResultFileErrors, HeaderCutShortOrWrongIsRefused) {
+  EXPECT_TRUE(Mentions(ParseError(BinHeader(0, 0).substr(0, 100)), "truncated file header"));
+  std::string header = BinHeader(0, 0);
+  header.replace(20, 3, "128");   // the size after the mark
+  EXPECT_TRUE(Mentions(ParseError(header), "expected 256"));
+}
+
+TEST(BinaryResultFileErrors, RecordOfAnotherExperimentIsRefused) {
+  std::string error = ParseError(BinHeader(2, 1) + Record(5, {{0, 1, {1.0}}}));
+  EXPECT_TRUE(Mentions(error, "record 1 is of experiment 5, the header of experiment 2")) << error;
+}
+
+TEST(BinaryResultFileErrors, SectionOfUnknownKindIsRefused) {
+  std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 3, {1.0}}}));
+  EXPECT_TRUE(Mentions(error, "kind 3")) << error;
+}
+
+TEST(ResultFileKind, FileOfNeitherFormIsRefused) {
+  EXPECT_TRUE(Mentions(ParseError(""), "empty"));
+  EXPECT_TRUE(Mentions(ParseError("TAVRIN_SIM_ASCII_FILE,\n"), "not a Tavrin result file"));
+  EXPECT_TRUE(Mentions(ParseError(std::string("\0\0\0\x09", 4)), "not a Tavrin result file"));
+}
+
+TEST(ResultFileKind, ReadOfAMissingFileNamesIt) {
+  ResultFile f;
+  std::string error;
+  EXPECT_EQ(ResultFileReader::Read("/nonexistent/dir/r.csv", f, error), 1);
+  EXPECT_EQ(error, "/nonexistent/dir/r.csv: cannot open the file");
+}
+
+TEST(ResultFileKind, ReadTakesTheFileBytesUnchanged) {
+  // Binary bytes include zeros and 0x0A; a text-mode or line-wise read would damage them.
+  std::string path = ::testing::TempDir() + "reader_test.bin";
+  std::string contents = BinHeader(0, 1) + Record(0, {{10, 1, {10.0 / 256.0}}});
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(contents.data(), 1, contents.size(), out);
+  std::fclose(out);
+  ResultFile f;
+  std::string error;
+  ASSERT_EQ(ResultFileReader::Read(path, f, error), 0) << error;
+  EXPECT_EQ(f.Name, path);
+  EXPECT_EQ(f.Observations.at(10), std::vector<double>{10.0 / 256.0});
+  std::remove(path.c_str());
+}
