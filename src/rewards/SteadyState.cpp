@@ -1,0 +1,8 @@
+#include "rewards/SteadyState.h"
+
+void SteadyState::Reset() {
+  PerformanceVariableWorker::Reset();
+  double length = Stop - Start;
+  Start = Stop;
+  Stop = Stop + length;
+}
