@@ -2,11 +2,13 @@
 
 #include "Atomic/AVAILABILITY/AVAILABILITYSAN.h"
 #include "Reward/AVAILABILITY_REWARD/AVAILABILITY_REWARDPV0.h"
+#include "Reward/AVAILABILITY_REWARD/AVAILABILITY_REWARDPV1.h"
+#include "Reward/AVAILABILITY_REWARD/AVAILABILITY_REWARDPV2.h"
 
 AVAILABILITY_REWARDPVModel::AVAILABILITY_REWARDPVModel(bool expandTimeArrays) {
   TheModel = new AVAILABILITYSAN();
   DefineName("AVAILABILITY_REWARDPVModel");
-  CreatePVList(1, expandTimeArrays);
+  CreatePVList(3, expandTimeArrays);
   Initialize();
 }
 
@@ -16,6 +18,10 @@ PerformanceVariableNode* AVAILABILITY_REWARDPVModel::createPVNode(int pvindex, i
   switch (pvindex) {
     case 0:
       return new AVAILABILITY_REWARDPV0(timeindex);
+    case 1:
+      return new AVAILABILITY_REWARDPV1(timeindex);
+    case 2:
+      return new AVAILABILITY_REWARDPV2(timeindex);
     default:
       return nullptr;
   }

@@ -4,7 +4,7 @@
 #include "rewards/PVModel.h"
 
 // AVAILABILITY_REWARDPVModel: the reward model of the component model: its availability
-// at several instants.
+// at several instants, and the time it is up during a window and the fraction of it.
 class AVAILABILITY_REWARDPVModel : public PVModel {
  public:
   explicit AVAILABILITY_REWARDPVModel(bool expandTimeArrays);
