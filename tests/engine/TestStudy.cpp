@@ -5,6 +5,7 @@
 namespace {
 
 MeasuredModelFactory currentFactory = nullptr;
+RewardModelFactory currentRewardFactory = nullptr;
 
 class TestStudy : public BaseStudyClass {
  public:
@@ -12,7 +13,10 @@ class TestStudy : public BaseStudyClass {
   ~TestStudy() override { delete ThePVModel; }
   PVModel* GetPVModel(bool expandTimeArrays) override {
     delete ThePVModel;
-    ThePVModel = new EmptyPVModel(currentFactory(), expandTimeArrays);
+    if (currentRewardFactory != nullptr)
+      ThePVModel = currentRewardFactory(currentFactory(), expandTimeArrays);
+    else
+      ThePVModel = new EmptyPVModel(currentFactory(), expandTimeArrays);
     return ThePVModel;
   }
   void SetGVs(int) override {}
@@ -21,6 +25,8 @@ class TestStudy : public BaseStudyClass {
 }  // namespace
 
 void UseMeasuredModel(MeasuredModelFactory factory) { currentFactory = factory; }
+
+void UseRewardModel(RewardModelFactory factory) { currentRewardFactory = factory; }
 
 EmptyPVModel::EmptyPVModel(BaseModelClass* measured, bool expandTimeArrays) {
   TheModel = measured;

@@ -14,6 +14,11 @@ using MeasuredModelFactory = BaseModelClass* (*)();
 // The model every following GetPVModel builds, until the next call.
 void UseMeasuredModel(MeasuredModelFactory factory);
 
+// A reward model over the measured model, in place of the empty one; tests that measure
+// variables set it before building a simulator and clear it (null) afterwards.
+using RewardModelFactory = PVModel* (*)(BaseModelClass* measured, bool expandTimeArrays);
+void UseRewardModel(RewardModelFactory factory);
+
 template <class Model>
 BaseModelClass* MakeModel() {
   return new Model();
