@@ -115,7 +115,11 @@ void SimulatorClass::CheckCompletedBatches(PerformanceVariableNode** ThePVList,
     if (completed != -1) {
       // A time past the batch end makes the variable complete its batch.
       pv->Accumulate(pv->Stop + 1.0, BaseModelClass::LastActionTime, TheModel->LastAction);
-      if (ResultCounters[i] == ReportSize) SendSSResults(ResultCounters, ResultSqrCounters);
+      if (ResultCounters[i] == ReportSize) {
+        SendSSResults(ResultCounters, ResultSqrCounters);
+        // A stopped run keeps its full report unsent; a further observation has no slot.
+        if (ResultCounters[i] == ReportSize) return;
+      }
       CurPacket->SetObs(i, ResultCounters[i], pv->TotalReward);
       ResultCounters[i]++;
       CurSqrPacket->SetObs(i, ResultSqrCounters[i], pv->TotalRewardSqr);

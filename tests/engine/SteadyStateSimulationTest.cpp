@@ -158,3 +158,31 @@ TEST(SteadyStateSimulation, AbsorbingStateEndsTheRunWithItsMessageAndTheFinalRep
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0][0], (std::vector<double>{0, 1, 2}));
 }
+
+// Once the run is told to stop (the manager's quit, or a failed send), a full report can
+// no longer be handed over. Report size 1, one observation pending and five batch ends of
+// 1 due by 5.5: none of them may be stored past the packet's single slot.
+TEST(CheckCompletedBatches, AfterTheStopNoObservationGoesPastAFullReport) {
+  RunSettings settings;
+  auto sim = BuildRun(settings, {Window("Fast", 0, 1), Window("Other", 0, 100)},
+                      {"-t", "0", "-n", "1"});
+  SimulatorClass& s = *sim;
+  s.StopTimes = new Heap<double>(2);
+  s.CompletedBatches = new Heap<int>(2);
+  for (int i = 0; i < 2; i++) {
+    s.StopTimes->Insert(s.PVList[i]->Stop, i);
+    s.CompletedBatches->Insert(0, i);
+  }
+  s.CurPacket = s.CreateDataPacket(2);
+  s.CurSqrPacket = s.CreateDataPacket(2);
+  s.CurPacket->SetObs(1, 0, 42.0);   // Other's row, right after Fast's single slot
+  s.SimControl = 2;
+  s.CurrentTime = 5.5;
+  int counters[2] = {1, 0}, squares[2] = {1, 0};
+
+  s.CheckCompletedBatches(s.PVList, counters, squares);
+
+  EXPECT_LE(counters[0], 1);
+  EXPECT_LE(squares[0], 1);
+  EXPECT_EQ(s.CurPacket->GetObsArray(1)[0], 42.0);
+}
