@@ -189,18 +189,24 @@ void SimulatorClass::BuildModel() {
 }
 
 // Only the variables of the run's kind take part; the others never reach their window end.
+// The run stops at the latest window end of its own variables: the windows of the other
+// kind would otherwise stretch every terminating batch to the end of a steady-state batch.
 void SimulatorClass::SelectRunVariables() {
   int wanted = isTerminatingSimulation != 0 ? terminating : steady_state;
   int count = TheModel->Number_Of_Performance_Variables;
   int* indices = new int[count > 0 ? count : 1];
   int selected = 0;
+  double stopTime = 0.0;
   for (int i = 0; i < count; i++) {
     PerformanceVariableNode* node = TheModel->PerformanceVariableList[i];
-    if (node->Type == wanted)
+    if (node->Type == wanted) {
       indices[selected++] = i;
-    else
+      if (node->Stop > stopTime) stopTime = node->Stop;
+    } else {
       node->Stop = kLargestDouble;
+    }
   }
+  TheModel->Simulation_Stop_Time = stopTime;
   TheModel->ConsiderOnly(indices, selected);
   delete[] indices;
   PVList = TheModel->PerformanceVariableList;

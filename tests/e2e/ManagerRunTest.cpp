@@ -33,10 +33,19 @@ class TestManager {
     std::string bytes;
   };
 
+  // The announcement comes before the simulator listens, so a refusal is tried again for
+  // up to two seconds.
   bool ConnectTo(int port) {
     char host[] = "127.0.0.1";
-    socket_.reset(new TavrinSocket(true));
-    return socket_->Connect(host, port);
+    for (int i = 0; i < 200; i++) {
+      socket_.reset(new TavrinSocket(true));
+      testing::internal::CaptureStderr();   // the socket's report of each refusal
+      bool connected = socket_->Connect(host, port);
+      testing::internal::GetCapturedStderr();
+      if (connected) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
   }
 
   // The next whole message, or an empty one when none arrives within two seconds.
