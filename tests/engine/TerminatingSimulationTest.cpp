@@ -105,3 +105,16 @@ TEST(TerminatingSimulation, SameSeedAndGeneratorGiveIdenticalFilesOtherGenerator
   EXPECT_NE(AfterFirstLine(runs[0][0][0]), AfterFirstLine(runs[2][0][0]));
   EXPECT_NE(AfterFirstLine(runs[1][0][0]), AfterFirstLine(runs[2][0][0]));
 }
+
+// A steady-state variable beside the terminating one has no say in a terminating run: its
+// first window would reach 100, but the batches end at the terminating variable's 3.
+TEST(TerminatingSimulation, SteadyStateVariablesDoNotLengthenTheBatches) {
+  RunSettings settings;
+  std::string ascii = ScratchFile("mixed.csv");
+  VariableSpec steady = {"Average", TIMEAVE_INTERVAL_OF_TIME, steady_state, 0.0, 100.0};
+  auto sim = BuildRun(settings, {steady, CountAt(3.0)}, {"-N", "2", "-a", ascii});
+  RunAndCapture(*sim);
+  EXPECT_EQ(sim->_fireActionCount, 6);
+  sim.reset();
+  EXPECT_EQ(AsciiObservations(ascii, 2)[1], (std::vector<double>{3.0, 3.0}));
+}
