@@ -127,7 +127,7 @@ void SimulatorClass::SetDefaults() {
   CurrentTime = 0;
   CurrAction = nullptr;
   TempAction = nullptr;
-  NullAction = new BaseActionClass();
+  NullAction = nullptr;   // made by the run loop, after the model took its identifiers
   AffectsAction = nullptr;
   StopTimes = nullptr;
   CompletedBatches = nullptr;

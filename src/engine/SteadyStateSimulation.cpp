@@ -30,6 +30,7 @@ void Diagnostic(int threshold, const char* text) {
 void SimulatorClass::SteadyStateSimulation() {
   Diagnostic(3, "Creating initial data structures");
   CurrEvent = Event();
+  if (NullAction == nullptr) NullAction = new BaseActionClass();
   int* ResultCounters = new int[NumPVs > 0 ? NumPVs : 1]();
   int* ResultSqrCounters = new int[NumPVs > 0 ? NumPVs : 1]();
   PerformanceVariableNode** ThePVList = TheModel->PerformanceVariableList;

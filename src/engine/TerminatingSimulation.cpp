@@ -24,6 +24,7 @@ void DiagnosticValue(int threshold, const char* text, double value) {
 
 void SimulatorClass::TerminatingSimulation() {
   CurrEvent = Event();
+  if (NullAction == nullptr) NullAction = new BaseActionClass();
   DiagnosticValue(2, "Size of original state", TheModel->StateSize());
   int stateSize = TheModel->StateSize();
   char* OrigState = new char[stateSize > 0 ? stateSize : 1];

@@ -118,3 +118,18 @@ TEST(TerminatingSimulation, SteadyStateVariablesDoNotLengthenTheBatches) {
   sim.reset();
   EXPECT_EQ(AsciiObservations(ascii, 2)[1], (std::vector<double>{3.0, 3.0}));
 }
+
+// Identifiers follow construction order and are handed out only by the study's models
+// while the simulator is built (here RUN's Tick and the reward model's two own actions),
+// so a model's numbering, and the action ids of its traces, is that of its generated
+// code; the action the run loop starts each batch with takes the next number.
+TEST(TerminatingSimulation, BuildingTheSimulatorNumbersOnlyTheModelsActions) {
+  int first = BaseActionClass::getMaxID();
+  RunSettings settings;
+  auto sim = BuildRun(settings, {CountAt(1.0)}, {"-N", "1"});
+  EXPECT_EQ(BaseActionClass::getMaxID(), first + 3);
+  EXPECT_EQ(static_cast<RunSAN*>(sim->TheModel->TheModel)->Tick.getID(), first);
+  RunAndCapture(*sim);
+  EXPECT_EQ(sim->_fireActionCount, 1);
+  EXPECT_EQ(BaseActionClass::getMaxID(), first + 4);
+}
