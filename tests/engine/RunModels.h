@@ -189,15 +189,14 @@ inline PVModel* MakeRunPVModel(BaseModelClass* measured, bool expandTimeArrays) 
   return new RunPVModel(measured, expandTimeArrays);
 }
 
-// A simulator built by its own constructor from a command line around a new RunSAN with
-// the given variables. Its words stay alive for the whole program, since the simulator
-// may keep pointers into them; its set-up lines are not under test.
-inline std::unique_ptr<SimulatorClass> BuildRun(const RunSettings& settings,
-                                                std::vector<VariableSpec> variables,
-                                                std::vector<std::string> words) {
+// A simulator built by its own constructor from a command line around a new instance of
+// the measured model, measured by the given reward model. Its words stay alive for the
+// whole program, since the simulator may keep pointers into them; its set-up lines are not
+// under test.
+inline std::unique_ptr<SimulatorClass> BuildSimulator(MeasuredModelFactory measured,
+                                                      RewardModelFactory reward,
+                                                      std::vector<std::string> words) {
   static std::vector<std::unique_ptr<std::string>> storage;
-  Settings() = settings;
-  Variables() = std::move(variables);
   words.insert(words.begin(), "sim");
   std::vector<char*> argv;
   for (const std::string& word : words) {
@@ -206,13 +205,24 @@ inline std::unique_ptr<SimulatorClass> BuildRun(const RunSettings& settings,
   }
   argv.push_back(nullptr);
   unsetenv("SIMTEST");
-  UseMeasuredModel(&MakeModel<RunSAN>);
-  UseRewardModel(&MakeRunPVModel);
+  UseMeasuredModel(measured);
+  UseRewardModel(reward);
   testing::internal::CaptureStdout();
   std::unique_ptr<SimulatorClass> simulator(
       new SimulatorClass(static_cast<int>(words.size()), argv.data()));
   testing::internal::GetCapturedStdout();
   UseRewardModel(nullptr);
+  return simulator;
+}
+
+// A simulator around a new RunSAN with the given settings and variables.
+inline std::unique_ptr<SimulatorClass> BuildRun(const RunSettings& settings,
+                                                std::vector<VariableSpec> variables,
+                                                std::vector<std::string> words) {
+  Settings() = settings;
+  Variables() = std::move(variables);
+  std::unique_ptr<SimulatorClass> simulator =
+      BuildSimulator(&MakeModel<RunSAN>, &MakeRunPVModel, std::move(words));
   Settings().simulator = simulator.get();
   return simulator;
 }

@@ -208,23 +208,7 @@ PVModel* MakeFieldPVModel(BaseModelClass* measured, bool expandTimeArrays) {
 }
 
 std::unique_ptr<SimulatorClass> BuildStructRun(std::vector<std::string> words) {
-  static std::vector<std::unique_ptr<std::string>> storage;
-  words.insert(words.begin(), "sim");
-  std::vector<char*> argv;
-  for (const std::string& word : words) {
-    storage.emplace_back(new std::string(word));
-    argv.push_back(&(*storage.back())[0]);
-  }
-  argv.push_back(nullptr);
-  unsetenv("SIMTEST");
-  UseMeasuredModel(&MakeModel<StructSAN>);
-  UseRewardModel(&MakeFieldPVModel);
-  testing::internal::CaptureStdout();
-  std::unique_ptr<SimulatorClass> simulator(
-      new SimulatorClass(static_cast<int>(words.size()), argv.data()));
-  testing::internal::GetCapturedStdout();
-  UseRewardModel(nullptr);
-  return simulator;
+  return runtest::BuildSimulator(&MakeModel<StructSAN>, &MakeFieldPVModel, std::move(words));
 }
 
 }  // namespace
