@@ -98,6 +98,27 @@ TEST_P(Mm1kAgainstClosedForm, EverySteadyStateMeasureHoldsTheAnalyticValue) {
   }
 }
 
+// Batch boundaries draw no random numbers, so the same stream cut into 80000 batches of 25
+// or 100 batches of 20000 is the same path over the same span: every mean of batch means
+// is the same time average. A worker that leaks reward or impulses across a batch edge (an
+// interval not clipped to its window, an impulse counted in two batches) shifts the short
+// batches by several percent; long batches alone could not see it.
+TEST(Mm1kBatchWindows, BatchCutsLeaveEveryTimeAverageUnchanged) {
+  SteadyStateRun shortBatches{"mm1k_sim", 0, "", 25.0, 80000, 0, 26};
+  SteadyStateRun longBatches{"mm1k_sim", 0, "", 20000.0, 100, 0, 26};
+  std::map<int, SampleStatistics> cut = RunSteadyState(shortBatches);
+  std::map<int, SampleStatistics> whole = RunSteadyState(longBatches);
+  for (int variable : {kNumberInSystem, kUtilization, kThroughput, kBlocking}) {
+    ASSERT_EQ(cut.count(variable), 1u) << variable;
+    ASSERT_EQ(whole.count(variable), 1u) << variable;
+    EXPECT_EQ(cut.at(variable).Count(), 80000) << variable;
+    // The result file keeps ten decimals of each observation.
+    EXPECT_NEAR(cut.at(variable).Mean(), whole.at(variable).Mean(),
+                1e-9 * whole.at(variable).Mean() + 1e-9)
+        << "variable " << variable;
+  }
+}
+
 // Batches of 20000 time units are hundreds of relaxation times even at rho = 0.95 and for
 // the unbounded queue at 0.8, so batch means are as good as independent. Rho = 0.5 runs ten
 // times longer because its blocking state is rare. Each case draws from its own stream.
