@@ -85,14 +85,18 @@ short SimulatorClass::GenerateCompleteEventList() {
 // On entry NextEvent, CurrentTime and CurrAction describe the event to fire; on a true
 // return they describe the next one. The clock stays at this firing when none is left.
 bool SimulatorClass::SimStep() {
+  // Without a trace writer the three trace calls per firing would only forward to nobody.
+  const bool tracing = !trace->empty();
   TheEventList->Remove(NextEvent);
   TheModel->Accumulate(CurrentTime);
-  trace->printPreFireAction(CurrAction);
-  trace->printFireAction(CurrAction, CurrentTime);
+  if (tracing) {
+    trace->printPreFireAction(CurrAction);
+    trace->printFireAction(CurrAction, CurrentTime);
+  }
   TempAction = TheModel->FireAction(CurrAction, CurrentTime);
   TAVRIN_ASSERT(TempAction != nullptr);
   _fireActionCount++;
-  trace->printPostFireAction(CurrAction, TempAction);
+  if (tracing) trace->printPostFireAction(CurrAction, TempAction);
   if (GlobalDebugLevel != 0)
     std::cout << "** " << "Starting to look at the other actions that are affected by the firing"
               << std::endl;

@@ -97,8 +97,11 @@ void SimulatorClass::RunOneBatch() {
   if (NextEvent == nullptr) return;
   CurrentTime = (*NextEvent)->exec_time;
   CurrAction = (*NextEvent)->action_ptr;
+  // The state is printed only by a registered writer at trace level 3 or more; the test
+  // is made once per batch rather than once per firing.
+  const bool printStates = !trace->empty() && trace->getTraceLevel() > 2;
   while (CurrentTime <= StopTime) {
     if (!SimStep()) break;
-    if (trace->getTraceLevel() > 2) trace->printState();
+    if (printStates) trace->printState();
   }
 }

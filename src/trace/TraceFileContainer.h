@@ -28,6 +28,9 @@ class TraceFileContainer : public TraceFile {
   void printStr(int level, char* str) override;
 
   void AddTraceFile(TraceFile* writer);
+  // True when no writer is registered: every call then has no effect, and the simulation
+  // step can skip making them.
+  bool empty() const { return traceFileVec.empty(); }
   // Takes the writer out of the forwarding list, so it may be destroyed before the container.
   void RemoveTraceFile(TraceFile* writer);
   void addPVModel(PVModel* model);
