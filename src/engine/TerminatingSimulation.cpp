@@ -46,7 +46,7 @@ void SimulatorClass::TerminatingSimulation() {
   while (SimControl == 0) {
     RunOneBatch();
     if (GlobalDebugLevel > 1) std::cout << "** " << "Done with batch " << " = " << batch << std::endl;
-    trace->newBatch();
+    if (!trace->empty()) trace->newBatch();
     double StopTime = TheModel->Simulation_Stop_Time;
     TheModel->EndAccumulate(StopTime);
     for (int i = 0; i < NumPVs; i++) {
@@ -72,7 +72,9 @@ void SimulatorClass::TerminatingSimulation() {
       batch = 0;
       SendResults = false;
     }
-    DiagnosticValue(2, "Resetting State of the Model.  State Size:", TheModel->StateSize());
+    // The state size is a walk over the state variables: it is worked out only when printed.
+    if (GlobalDebugLevel > 2)
+      DiagnosticValue(2, "Resetting State of the Model.  State Size:", TheModel->StateSize());
     TheModel->SetState(OrigState);
     TheModel->PVReset();
   }
