@@ -49,16 +49,6 @@ void FastSet::NoMoreModifications() {
   number2++;
 }
 
-int FastSet::size() const {
-  assert(is_vec_rep);
-  return vec_rep.size;
-}
-
-int& FastSet::operator[](int i) {
-  assert(is_vec_rep);
-  return vec_rep.vec[i];
-}
-
 void FastSet::clear() {
   if (is_vec_rep) {
     delete[] vec_rep.vec;

@@ -1,6 +1,7 @@
 #ifndef TAVRIN_FRAMEWORK_FASTSET_H
 #define TAVRIN_FRAMEWORK_FASTSET_H
 
+#include <cassert>
 #include <set>
 
 // FastSet: a set of integers filled once through an ordered set and then frozen into a
@@ -16,8 +17,16 @@ class FastSet {
   bool find(const int& value) const;
   bool empty() const;
   void NoMoreModifications();
-  int size() const;
-  int& operator[](int i);
+  // Both are read on every firing by the reward accumulation, so they live here to be
+  // inlined. Only a frozen set may be indexed.
+  int size() const {
+    assert(is_vec_rep);
+    return vec_rep.size;
+  }
+  int& operator[](int i) {
+    assert(is_vec_rep);
+    return vec_rep.vec[i];
+  }
   void clear();
 
   static int number1;   // every FastSet ever constructed
