@@ -47,34 +47,35 @@ void EventList::StoreAt(int i, Event* record) {
   AddressOf(record)->event = &A[i];
 }
 
-// Both moved events must learn their new slots, or a later Remove through a group's
-// PAddress would free the wrong event.
-void EventList::Swap(int i, int j) {
-  Event* moved = A[i];
-  StoreAt(i, A[j]);
-  StoreAt(j, moved);
-}
-
+// Both sifts move a hole instead of swapping: each passed event is stored once in its new
+// slot and the moving event once at the end, which leaves the heap exactly as the
+// corresponding swaps would.
 int EventList::BubbleUp(int i) {
+  Event* moving = A[i];
+  int start = i;
   while (i > 0) {
     int parent = (i - 1) / 2;
-    if (!EvEarlier(*A[i], *A[parent])) break;
-    Swap(i, parent);
+    if (!EvEarlier(*moving, *A[parent])) break;
+    StoreAt(i, A[parent]);
     i = parent;
   }
+  if (i != start) StoreAt(i, moving);
   return i;
 }
 
 void EventList::BubbleDown(int i) {
+  Event* moving = A[i];
+  int start = i;
   for (;;) {
     int child = 2 * i + 1;
-    if (child >= size) return;
+    if (child >= size) break;
     int right = child + 1;
     if (right < size && EvEarlier(*A[right], *A[child])) child = right;
-    if (!EvEarlier(*A[child], *A[i])) return;
-    Swap(i, child);
+    if (!EvEarlier(*A[child], *moving)) break;
+    StoreAt(i, A[child]);
     i = child;
   }
+  if (i != start) StoreAt(i, moving);
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion.

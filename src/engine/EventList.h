@@ -45,7 +45,6 @@ class EventList {
  private:
   int BubbleUp(int i);
   void BubbleDown(int i);
-  void Swap(int i, int j);
   void StoreAt(int i, Event* record);
   void FindEquals(int i);
   int PickWeighted();
