@@ -80,6 +80,8 @@ void SimulatorClass::SteadyStateSimulation() {
   }
   if (trace->getTraceLevel() > 0) trace->printInitialState();
 
+  // The trace level does not change during the run: the state-printing test is made once.
+  const bool printStates = !trace->empty() && trace->getTraceLevel() > 2;
   while (SimControl == 0) {
     if (GlobalDebugLevel > 2) std::cout << "** " << "CurrentTime" << " = " << CurrentTime << std::endl;
     CheckCompletedBatches(ThePVList, ResultCounters, ResultSqrCounters);
@@ -91,7 +93,7 @@ void SimulatorClass::SteadyStateSimulation() {
       std::cout << kAbsorbing << std::endl;
       Traceprintf(0, "%s\n", kAbsorbing);
     }
-    if (trace->getTraceLevel() > 2) trace->printState();
+    if (printStates) trace->printState();
   }
 
   SendSSResults(ResultCounters, ResultSqrCounters);
