@@ -2,6 +2,7 @@
 # Builds everything and runs every test. Usage: tools/test.sh [build-dir]
 set -eu
 cd "$(dirname "$0")/.."
+./tools/deps.sh
 dir="${1:-build}"
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$dir" -j "$(nproc)"
