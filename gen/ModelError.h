@@ -1,0 +1,19 @@
+#ifndef TAVRIN_GEN_MODELERROR_H
+#define TAVRIN_GEN_MODELERROR_H
+
+#include <stdexcept>
+#include <string>
+
+#include "Model.h"
+
+// ModelError: a fault of the model file, at a place in it. The generator prints it as
+// FILE:LINE:COLUMN: message and writes nothing.
+class ModelError : public std::runtime_error {
+ public:
+  ModelError(SourcePos pos, const std::string& message)
+      : std::runtime_error(message), Pos(pos) {}
+
+  SourcePos Pos;
+};
+
+#endif
