@@ -399,7 +399,11 @@ class Reader {
       throw ModelError({1, 1}, "the model name '" + model_.name + "' is also the name of " + taken[model_.name]);
     std::set<std::string> rewards;
     for (const RewardDef& r : model_.rewards) {
-      CheckIdentifier(r.name, r.pos, "reward variable");
+      // A variable's name is only a name in the result files' description, so it need
+      // not avoid the names of C++ and the framework; it is kept to identifier form.
+      std::string problem = NameProblem(r.name);
+      if (!problem.empty() && problem.find("is not a C++ identifier") != std::string::npos)
+        throw ModelError(r.pos, "the reward variable name '" + r.name + "' " + problem);
       if (!rewards.insert(r.name).second) throw ModelError(r.pos, "duplicate reward variable '" + r.name + "'");
     }
   }

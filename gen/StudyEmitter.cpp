@@ -46,10 +46,12 @@ void EmitStudy(const Model& model, GeneratedFiles& files) {
     for (size_t g = 0; g < model.globals.size(); g++) c << (g == 0 ? "" : ", ") << QuotedString(TypeName(model.globals[g].type));
     c << "};\n";
   }
-  c << "\n// The base class releases names and types with the C allocator.\n"
-    << "char* CopyText(const char* text) {\n"
-    << "  char* copy = static_cast<char*>(std::malloc(std::strlen(text) + 1));\n"
-    << "  std::strcpy(copy, text);\n  return copy;\n}\n\n}  // namespace\n\n";
+  if (!model.globals.empty())
+    c << "\n// The base class releases names and types with the C allocator.\n"
+      << "char* CopyText(const char* text) {\n"
+      << "  char* copy = static_cast<char*>(std::malloc(std::strlen(text) + 1));\n"
+      << "  std::strcpy(copy, text);\n  return copy;\n}\n";
+  c << "\n}  // namespace\n\n";
 
   c << cls << "::" << cls << "() {\n  NumGVs = " << static_cast<int>(model.globals.size())
     << ";\n  NumExps = kNumExperiments;\n";
