@@ -17,8 +17,8 @@ std::vector<std::string> IdentifiersIn(const std::string& code);
 // - enabling: input arcs, then places named in the enabling predicate, the reactivation
 //   predicate and function, the distribution parameters, rank, weight and case
 //   probabilities, then `reads`;
-// - affected: input arcs, output arcs (of every case), places named in the firing
-//   functions, then `changes`;
+// - affected: input arcs, the output arcs and places named in the firing function of the
+//   activity, then those of each case, then `changes`;
 // - linked: every place of the two lists above.
 void DeriveDependencies(Model& model);
 

@@ -12,7 +12,7 @@ std::string GeneratedFiles::WriteTo(const std::string& dir,
   for (const auto& [path, content] : Files) {
     fs::path target = fs::path(dir) / path;
     std::error_code error;
-    fs::create_directories(target.parent_path(), error);
+    if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), error);
     if (error) return "cannot create folder " + target.parent_path().string() + ": " + error.message();
     if (alwaysWrite.count(path) == 0) {
       std::ifstream old(target, std::ios::binary);

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ModelError.h"
+#include "ModelReader.h"
+
+// The checks of a model file: each fault is refused at its place in the file, with a
+// message that names what is wrong.
+
+namespace {
+
+// A complete small model; tests append to it or replace parts of it.
+const char* const kValid = R"m(model = "Q"
+[globals]
+rate = "double"
+[places]
+Queue = 0
+[activity.Arrive]
+distribution = { exponential = "rate" }
+output = { Queue = 1 }
+[reward.Length]
+kind = "steady_state"
+transient = 10
+batch = 100
+rate = "Queue->Mark()"
+[study]
+rate = 1.0
+)m";
+
+struct Refusal {
+  int line = 0;
+  int column = 0;
+  std::string message;
+};
+
+Refusal RefusalOf(const std::string& text) {
+  try {
+    ReadModelText(text, "m.toml");
+  } catch (const ModelError& error) {
+    return {error.Pos.line, error.Pos.column, error.what()};
+  }
+  ADD_FAILURE() << "the model was accepted:\n" << text;
+  return {};
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+TEST(ModelReader, ReadsAValidModelInFileOrder) {
+  Model m = ReadModelText(std::string(kValid) + "[reward.Arrivals]\nkind = \"interval_of_time\"\nstart = 0\n"
+                                                "stop = 5\nimpulse = { Arrive = \"1\" }\n",
+                          "m.toml");
+  EXPECT_EQ(m.name, "Q");
+  ASSERT_EQ(m.rewards.size(), 2u);
+  // toml++ sorts keys by name; the model keeps the order of the file.
+  EXPECT_EQ(m.rewards[0].name, "Length");
+  EXPECT_EQ(m.rewards[1].name, "Arrivals");
+  EXPECT_EQ(m.rewards[1].index, 1);
+  EXPECT_EQ(m.activities[0].parameters[0].text, "rate");
+  EXPECT_EQ(m.activities[0].parameters[0].pos.line, 7);
+  ASSERT_EQ(m.experiments.size(), 1u);
+}
+
+TEST(ModelReader, MultiLineCodeStartsOnTheLineAfterItsOpeningQuotes) {
+  Model m = ReadModelText(Replace(kValid, "output = { Queue = 1 }", "fire = '''\nQueue->Mark()++;\n'''"), "m.toml");
+  EXPECT_EQ(m.activities[0].fire.pos.line, 9);
+  EXPECT_EQ(m.activities[0].fire.text, "Queue->Mark()++;\n");
+}
+
+TEST(ModelReaderRefuses, TomlSyntaxErrorsAtTheirPlace) {
+  Refusal r = RefusalOf(Replace(kValid, "Queue = 0", "Queue = = 0"));
+  EXPECT_EQ(r.line, 5);
+  EXPECT_FALSE(r.message.empty());
+}
+
+TEST(ModelReaderRefuses, UnknownKeys) {
+  Refusal r = RefusalOf(Replace(kValid, "output = { Queue = 1 }", "outptu = { Queue = 1 }"));
+  EXPECT_EQ(r.line, 8);
+  EXPECT_EQ(r.column, 1);
+  EXPECT_NE(r.message.find("unknown key 'outptu'"), std::string::npos) << r.message;
+  EXPECT_EQ(RefusalOf(std::string(kValid) + "colour = \"red\"\n").line, 16);
+}
+
+TEST(ModelReaderRefuses, ArcsToUnknownPlaces) {
+  Refusal r = RefusalOf(Replace(kValid, "output = { Queue = 1 }", "output = { Queeu = 1 }"));
+  EXPECT_EQ(r.line, 8);
+  EXPECT_EQ(r.column, 12);
+  EXPECT_NE(r.message.find("unknown place 'Queeu'"), std::string::npos) << r.message;
+}
+
+TEST(ModelReaderRefuses, ArcMultiplicitiesThatAreNotPositiveWholeNumbers) {
+  EXPECT_NE(RefusalOf(Replace(kValid, "output = { Queue = 1 }", "output = { Queue = 0 }")).message.find("multiplicity"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "output = { Queue = 1 }", "output = { Queue = 1.5 }")).message.find("multiplicity"),
+            std::string::npos);
+}
+
+TEST(ModelReaderRefuses, ImpulsesOnUnknownActivities) {
+  Refusal r = RefusalOf(Replace(kValid, "rate = \"Queue->Mark()\"", "impulse = { Arrival = \"1\" }"));
+  EXPECT_EQ(r.line, 13);
+  EXPECT_NE(r.message.find("unknown activity 'Arrival'"), std::string::npos) << r.message;
+}
+
+TEST(ModelReaderRefuses, ReadsAndChangesNamingUnknownPlaces) {
+  Refusal r = RefusalOf(Replace(kValid, "output = { Queue = 1 }", "reads = [\"Nowhere\"]"));
+  EXPECT_EQ(r.line, 8);
+  EXPECT_NE(r.message.find("unknown place 'Nowhere'"), std::string::npos) << r.message;
+}
+
+TEST(ModelReaderRefuses, DuplicateNames) {
+  // A place and an activity of one name; TOML itself refuses a key written twice.
+  Refusal r = RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nArrive = 0"));
+  EXPECT_EQ(r.line, 7);
+  EXPECT_NE(r.message.find("duplicate name 'Arrive'"), std::string::npos) << r.message;
+  EXPECT_EQ(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nQueue = 1")).line, 6);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nrate = 1")).message.find("duplicate name 'rate'"),
+            std::string::npos);
+}
+
+TEST(ModelReaderRefuses, NamesThatAreNoIdentifiersKeywordsOrFrameworkNames) {
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\n\"2nd\" = 0")).message.find("not a C++ identifier"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nnew = 0")).message.find("C++ keyword"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nExponential = 0")).message.find("framework"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nNewEnabled = 0")).message.find("framework"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\n_x = 0")).message.find("underscore"),
+            std::string::npos);
+  // A place named like the group the generator makes for an activity.
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nArriveGroup = 0")).message.find("duplicate name"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "model = \"Q\"", "model = \"Q-1\"")).message.find("not a C++ identifier"),
+            std::string::npos);
+}
+
+TEST(ModelReaderRefuses, UnknownDistributionsAndWrongParameterCounts) {
+  Refusal unknown = RefusalOf(Replace(kValid, "{ exponential = \"rate\" }", "{ exponental = \"rate\" }"));
+  EXPECT_EQ(unknown.line, 7);
+  EXPECT_EQ(unknown.column, 18);
+  EXPECT_NE(unknown.message.find("unknown distribution 'exponental'"), std::string::npos) << unknown.message;
+  Refusal count = RefusalOf(Replace(kValid, "{ exponential = \"rate\" }", "{ weibull = [\"rate\"] }"));
+  EXPECT_NE(count.message.find("takes 2 parameters, not 1"), std::string::npos) << count.message;
+  EXPECT_NE(RefusalOf(Replace(kValid, "{ exponential = \"rate\" }", "{ hyperexponential = [1, 2, 3] }"))
+                .message.find("pairs"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "{ exponential = \"rate\" }", "\"immediate\"")).message.find("unknown distribution"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "distribution = { exponential = \"rate\" }", "")).message.find("no distribution"),
+            std::string::npos);
+}
+
+TEST(ModelReaderRefuses, AGlobalWithoutAValue) {
+  Refusal r = RefusalOf(Replace(kValid, "rate = \"double\"", "rate = \"double\"\nspare = \"int\""));
+  EXPECT_NE(r.message.find("global 'spare' has no value"), std::string::npos) << r.message;
+  Refusal inExperiment = RefusalOf(Replace(kValid, "[study]\nrate = 1.0\n", "[[experiment]]\nname = \"a\"\n"));
+  EXPECT_EQ(inExperiment.line, 14);
+  EXPECT_NE(inExperiment.message.find("global 'rate' has no value in experiment 'a'"), std::string::npos)
+      << inExperiment.message;
+}
+
+TEST(ModelReaderRefuses, ValuesOfTheWrongType) {
+  std::string withInt = Replace(kValid, "rate = \"double\"", "rate = \"double\"\nn = \"int\"");
+  Refusal r = RefusalOf(Replace(withInt, "rate = 1.0", "rate = 1.0\nn = 2.5"));
+  EXPECT_EQ(r.line, 17);
+  EXPECT_EQ(r.column, 5);
+  EXPECT_NE(r.message.find("must be a whole number"), std::string::npos) << r.message;
+  EXPECT_NE(RefusalOf(Replace(kValid, "rate = 1.0", "rate = \"fast\"")).message.find("must be a number"),
+            std::string::npos);
+  std::string withShort = Replace(kValid, "rate = \"double\"", "rate = \"double\"\nn = \"short\"");
+  EXPECT_NE(RefusalOf(Replace(withShort, "rate = 1.0", "rate = 1.0\nn = 40000")).message.find("out of range"),
+            std::string::npos);
+  std::string withBool = Replace(kValid, "rate = \"double\"", "rate = \"double\"\nn = \"bool\"");
+  EXPECT_NE(RefusalOf(Replace(withBool, "rate = 1.0", "rate = 1.0\nn = 1")).message.find("true or false"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "rate = \"double\"", "rate = \"real\"")).message.find("unknown type"),
+            std::string::npos);
+}
+
+TEST(ModelReaderRefuses, ConstantCaseProbabilitiesThatDoNotSumToOne) {
+  std::string cases = Replace(kValid, "output = { Queue = 1 }",
+                              "[[activity.Arrive.case]]\nprobability = 0.5\noutput = { Queue = 1 }\n"
+                              "[[activity.Arrive.case]]\nprobability = 0.4\n");
+  Refusal r = RefusalOf(cases);
+  EXPECT_EQ(r.line, 8);
+  EXPECT_NE(r.message.find("sum to 0.9, not 1"), std::string::npos) << r.message;
+  // Probabilities that depend on the model are left to the run.
+  std::string marking = Replace(cases, "probability = 0.4", "probability = \"0.4 + 0.1 * Queue->Mark()\"");
+  EXPECT_NO_THROW(ReadModelText(marking, "m.toml"));
+}
+
+TEST(ModelReaderRefuses, EmptyModels) {
+  EXPECT_NE(RefusalOf("").message.find("empty model"), std::string::npos);
+  EXPECT_NE(RefusalOf("model = \"Q\"\n").message.find("no activity"), std::string::npos);
+  Refusal noReward = RefusalOf("model = \"Q\"\n[activity.A]\ndistribution = \"instantaneous\"\n");
+  EXPECT_NE(noReward.message.find("no reward variable"), std::string::npos) << noReward.message;
+}
+
+TEST(ModelReaderRefuses, IncompleteRewardVariables) {
+  EXPECT_NE(RefusalOf(Replace(kValid, "batch = 100\n", "")).message.find("has no batch"), std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "rate = \"Queue->Mark()\"\n", "")).message.find("neither a rate"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "kind = \"steady_state\"", "kind = \"steady\"")).message.find("unknown kind"),
+            std::string::npos);
+  // A window key of another kind is an unknown key of this one.
+  EXPECT_NE(RefusalOf(Replace(kValid, "batch = 100", "batch = 100\nstop = 5")).message.find("unknown key 'stop'"),
+            std::string::npos);
+}
