@@ -109,3 +109,47 @@ TEST(Distributions, EveryDistributionSamples) {
   std::map<int, SampleStatistics> v = RunTerminating("distributions_sim", 0, 20);
   EXPECT_DOUBLE_EQ(Mean(v, 0), 17.0);   // each of the 17 activities fired once by time 1000
 }
+
+namespace {
+
+// The observations of one variable in an ASCII result file, in file order.
+std::vector<std::string> Observations(const std::string& file, int variable) {
+  std::vector<std::string> values;
+  std::string prefix = std::to_string(variable) + ",";
+  size_t at = 0;
+  while (at < file.size()) {
+    size_t end = file.find('\n', at);
+    if (end == std::string::npos) end = file.size();
+    std::string line = file.substr(at, end - at);
+    if (line.compare(0, prefix.size(), prefix) == 0) values.push_back(line.substr(prefix.size()));
+    at = end + 1;
+  }
+  return values;
+}
+
+std::string RunForFile(const std::string& program, const std::vector<std::string>& args) {
+  std::string dir = MakeTempDir();
+  std::vector<std::string> all = args;
+  all.insert(all.end(), {"-a", "run.csv"});
+  ProcessResult result = RunProgram(program, all, dir);
+  EXPECT_EQ(result.exitCode, 0) << program << ": " << result.err;
+  std::string text = ReadFile(dir + "/run.csv");
+  std::remove((dir + "/run.csv").c_str());
+  std::remove(dir.c_str());
+  return text;
+}
+
+}  // namespace
+
+// The README's 38-line queue observes what the shipped mm1k observes, value for value:
+// its NumberInSystem is mm1k's variable 0, its Departures mm1k's variable 5.
+TEST(ShortModelFile, TheReadmeQueueGivesTheShippedQueuesObservations) {
+  std::vector<std::string> steady = {"-t", "0", "-e", "1", "-N", "30", "-s", "5"};
+  std::vector<std::string> shortSteady = Observations(RunForFile("mm1k_short_sim", steady), 0);
+  EXPECT_EQ(shortSteady.size(), 30u);
+  EXPECT_EQ(shortSteady, Observations(RunForFile("mm1k_sim", steady), 0));
+  std::vector<std::string> terminating = {"-t", "1", "-e", "1", "-N", "30", "-s", "5"};
+  std::vector<std::string> shortDepartures = Observations(RunForFile("mm1k_short_sim", terminating), 1);
+  EXPECT_EQ(shortDepartures.size(), 30u);
+  EXPECT_EQ(shortDepartures, Observations(RunForFile("mm1k_sim", terminating), 5));
+}
