@@ -16,6 +16,7 @@
 #include "output/DataPacket.h"
 #include "output/TavrinQueue.h"
 #include "platform/CPUTime.h"
+#include "platform/StopSignal.h"
 #include "platform/TavrinSocket.h"
 #include "random/UserDistributions.h"
 #include "random/LaggedFibonacci.h"
@@ -301,6 +302,7 @@ void SimulatorClass::InstallGenerator() {
 }
 
 void SimulatorClass::Run() {
+  InstallStopSignalHandlers();
   if (WaitForSocket) {
     SimMgrSocket = WaitForSimMgrConnection(60000);
     if (SimMgrSocket == nullptr) SimControl = 2;
@@ -315,6 +317,11 @@ void SimulatorClass::Run() {
     FileBin = nullptr;
   }
   trace->printFooter();
+  if (StopSignal() != 0) {
+    std::cerr << "SIMULATOR: stopped by signal " << StopSignal() << " after " << BatchRuns
+              << " batches; the result files hold every batch written" << std::endl;
+    if (ExitStatus == 0) ExitStatus = 128 + StopSignal();
+  }
   std::cout << "Actions fired: " << _fireActionCount << std::endl;
   std::cout << "CPU time (s): " << (_cpuTimer != nullptr ? _cpuTimer->GetTime() : 0.0) << std::endl;
 }
