@@ -17,6 +17,9 @@ struct ResultFile {
   std::string Generator;            // likewise
   long Batches = -1;                // the batch count the file gives; -1 when it gives none
   std::map<int, std::vector<double>> Observations;
+  // What the reader passed over to keep every whole observation: a cut last line or record,
+  // a missing trailer, a batch count that differs from the observations.
+  std::vector<std::string> Warnings;
 };
 
 #endif

@@ -162,17 +162,25 @@ int ResultFileReader::Parse(const std::string& contents, const std::string& name
                               : "not a Tavrin result file (it begins with neither " +
                                     std::string(AsciiMark) + " nor " + BinaryMark + ")";
   }
-  if (result == 0) result = CheckBatchCounts(out, reason);
+  if (result == 0) CheckBatchCounts(out);
   if (result != 0) error = name + ": " + reason;
   return result;
 }
 
 int ResultFileReader::ParseAscii(const std::string& contents, ResultFile& out, std::string& error) {
+  // A line without its line end was being written when the run ended: its number may be
+  // cut, so it is left out.
+  size_t end = contents.size();
   if (contents.back() != '\n') {
-    error = "the last line has no line end: the file is cut short";
-    return 1;
+    end = contents.rfind('\n');
+    if (end == std::string::npos) {
+      error = "the header line has no line end: the file is cut short";
+      return 1;
+    }
+    end++;
+    out.Warnings.push_back("the last line has no line end: it is cut, and left out");
   }
-  std::vector<std::string> lines = Split(contents.substr(0, contents.size() - 1), '\n');
+  std::vector<std::string> lines = Split(contents.substr(0, end - 1), '\n');
   if (TakeRunFields(HeaderFields(lines[0].substr(std::strlen(AsciiMark))), out, error) != 0)
     return 1;
   if (lines.size() < 2 || lines[1] != kFormatLine) {
@@ -197,9 +205,10 @@ int ResultFileReader::ParseAscii(const std::string& contents, ResultFile& out, s
     }
     out.Observations[variable].push_back(value);
   }
-  error = std::string("no ") + kTrailerName +
-          " trailer: the file is cut short, or its simulator has not finished";
-  return 1;
+  out.Warnings.push_back(std::string("no ") + kTrailerName +
+                        " trailer: the file is cut short, or its simulator has not finished; "
+                        "every whole line is read");
+  return 0;
 }
 
 int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
@@ -212,7 +221,14 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
   for (int number = 1; at < contents.size(); number++) {
     DataRecord record;
     std::string reason;
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, contents.size() - at, record, reason)) {
+    size_t left = contents.size() - at;
+    if (WireCodec::RecordIsCut(contents.data() + at, left)) {
+      out.Warnings.push_back("record " + std::to_string(number) + " at byte " +
+                             std::to_string(at) + " is cut (" + std::to_string(left) +
+                             " bytes left): it is left out");
+      break;
+    }
+    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, reason)) {
       error = "record " + std::to_string(number) + " at byte " + std::to_string(at) + ": " + reason;
       return 1;
     }
@@ -238,21 +254,22 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
 }
 
 // A terminating run observes every variable once per batch, and the file's batch count is
-// written together with its last report, so a variable with fewer observations means
-// reports are missing: the file was cut at a record boundary, or the run was stopped with
-// reports still unwritten. A steady-state run counts no batches (0) and is not checked.
-int ResultFileReader::CheckBatchCounts(const ResultFile& file, std::string& error) {
-  if (file.Batches <= 0) return 0;
+// written with its last report. A count that differs from the observations means a run
+// stopped with reports unwritten (fewer observations) or a header not brought up to date
+// with the last records (more); every whole observation is still taken. A steady-state run
+// counts no batches (0) and is not checked.
+void ResultFileReader::CheckBatchCounts(ResultFile& file) {
+  if (file.Batches <= 0) return;
   for (const auto& variable : file.Observations) {
     long count = static_cast<long>(variable.second.size());
     if (count == file.Batches) continue;
-    error = "variable " + std::to_string(variable.first) + " has " + std::to_string(count) +
-            " observations, but the file counts " + std::to_string(file.Batches) +
-            " batches: " +
-            (count < file.Batches ? "reports are missing (the file is cut short, or its run "
-                                    "stopped before writing them)"
-                                  : "the file is malformed");
-    return 1;
+    file.Warnings.push_back(
+        "variable " + std::to_string(variable.first) + " has " + std::to_string(count) +
+        " observations, but the file counts " + std::to_string(file.Batches) + " batches: " +
+        (count < file.Batches ? "reports are missing (the file is cut short, or its run "
+                                "stopped before writing them)"
+                              : "the batch count is behind the records (the run ended before "
+                                "it could bring it up to date)") +
+        "; the " + std::to_string(count) + " observations are used");
   }
-  return 0;
 }

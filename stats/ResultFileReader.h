@@ -6,8 +6,10 @@
 #include "ResultFile.h"
 
 // ResultFileReader: reads an ASCII or a binary result file, telling the two apart by their
-// first bytes, and refuses a file that is malformed or cut short, so that statistics are
-// never computed from part of a run without the user knowing.
+// first bytes. It refuses a malformed file, and takes every whole observation of one cut
+// short or whose batch count differs from its observations (a run killed or stopped by its
+// manager), saying so in the file's warnings, so that statistics are never computed from
+// part of a run without the user knowing.
 class ResultFileReader {
  public:
   static const char* const AsciiMark;    // "#TAVRIN_SIM_ASCII_FILE,"
@@ -22,7 +24,7 @@ class ResultFileReader {
  private:
   static int ParseAscii(const std::string& contents, ResultFile& out, std::string& error);
   static int ParseBinary(const std::string& contents, ResultFile& out, std::string& error);
-  static int CheckBatchCounts(const ResultFile& file, std::string& error);
+  static void CheckBatchCounts(ResultFile& file);
 };
 
 #endif

@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
       std::cerr << "tavrin_summary: " << error << std::endl;
       return 1;
     }
+    for (const std::string& warning : file.Warnings)
+      std::cerr << "tavrin_summary: warning: " << path << ": " << warning << std::endl;
   }
   if (csv)
     PrintCsv(summary);

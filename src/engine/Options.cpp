@@ -1,5 +1,8 @@
 // The command line: every setting of a run comes from it; there is no configuration file.
 
+#include <arpa/inet.h>
+
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -56,7 +59,7 @@ short SimulatorClass::ParseCommandLineOptions(int argc, char** argv) {
 
     // Flag options take no parameter; every other known option needs one.
     bool isFlag = (letter == 'm' || letter == 'x' || letter == 'w');
-    if (std::strchr("abcefmxlnNprstwO", letter) == nullptr || letter == '\0') {
+    if (std::strchr("abcefmxlnNprstwOL", letter) == nullptr || letter == '\0') {
       std::cerr << "ERROR: Unrecognized Command Line option: " << word << "\n";
       return 1;
     }
@@ -103,10 +106,15 @@ short SimulatorClass::ParseCommandLineOptions(int argc, char** argv) {
         EnableXMLTrace = true;
         break;
       case 'n': {
-        // A report must hold at least one observation, or no report could ever complete.
+        // A report must hold at least one observation, or no report could ever complete;
+        // a size beyond an int would wrap to nonsense when the packets are made.
         long size = ToNumber(parameter);
         if (size < 1) {
           std::cerr << "ERROR: Report size must be at least 1\n";
+          return 1;
+        }
+        if (size > INT_MAX) {
+          std::cerr << "ERROR: Report size must be at most " << INT_MAX << "\n";
           return 1;
         }
         ReportSize = static_cast<int>(size);
@@ -144,6 +152,19 @@ short SimulatorClass::ParseCommandLineOptions(int argc, char** argv) {
         ReplaceText(OverrideString, parameter);
         std::cout << "OverrideString is " << OverrideString << std::endl;
         break;
+      case 'L': {
+        // The manager port listens on the loopback interface unless told otherwise: anyone
+        // who can reach the port can stop the run or have it create files.
+        in_addr address;
+        if (inet_pton(AF_INET, parameter, &address) != 1) {
+          std::cerr << "ERROR: Listen address '" << parameter
+                    << "' is not an IPv4 address (a.b.c.d)\n";
+          return 1;
+        }
+        ReplaceText(ListenAddress, parameter);
+        std::cout << "Listen Address: " << ListenAddress << std::endl;
+        break;
+      }
     }
   }
 

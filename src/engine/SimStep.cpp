@@ -1,6 +1,7 @@
 // The simulation step: scheduling the groups enabled at the start of a batch, firing the
 // earliest event, and updating exactly the groups the firing can have affected.
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -23,12 +24,19 @@ void Diagnostic(int threshold, const char* text) {
 }  // namespace
 
 // A distribution that rejects its parameters throws its message; the run cannot go on.
+// Whatever computed it, a delay that is negative or not finite would run the clock
+// backwards or stall it, and is refused the same way; a zero delay is legal.
 double SimulatorClass::SampleDelay(BaseActionClass* group) {
+  double delay;
   try {
-    return group->SampleDistribution();
+    delay = group->SampleDistribution();
   } catch (const std::string& message) {
     HandleInvalidDistParams(group, message);
   }
+  if (!(delay >= 0) || !std::isfinite(delay))
+    HandleInvalidDistParams(group, "INVALID_DIST_PARAMS: delay " + std::to_string(delay) +
+                                       " is negative or not finite");
+  return delay;
 }
 
 // The reactivation predicate is asked after the sample: a preselect group chooses its

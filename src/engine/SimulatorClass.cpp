@@ -16,6 +16,7 @@
 #include "output/DataPacket.h"
 #include "output/TavrinQueue.h"
 #include "platform/CPUTime.h"
+#include "platform/StopSignal.h"
 #include "platform/TavrinSocket.h"
 #include "random/UserDistributions.h"
 #include "random/LaggedFibonacci.h"
@@ -40,7 +41,36 @@ void Diagnostic(int threshold, const char* text) {
 
 std::string WithSuffix(const char* name, const char* suffix) { return std::string(name) + suffix; }
 
+// Whether action is group itself or one of its members at any depth.
+bool GroupHolds(BaseGroupClass* group, BaseActionClass* action) {
+  if (group == action) return true;
+  for (int i = 0; i < group->getNumMembers(); i++)
+    if (GroupHolds(group->getMember(i), action)) return true;
+  return false;
+}
+
+// An action's group id is how the engine finds the group to reschedule when the action
+// fires; an id naming a group that does not hold the action would leave that group's
+// event stale for the whole run.
+void CheckGroupIds(BaseActionClass** actions, int numActions, BaseGroupClass** groups,
+                   int numGroups) {
+  for (int a = 0; a < numActions; a++) {
+    BaseActionClass* action = actions[a];
+    int id = action->getGroupId();
+    if (id >= 0 && id < numGroups && GroupHolds(groups[id], action)) continue;
+    std::cerr << "ERROR: Activity " << action->ActionName << " has group id " << id;
+    if (id >= 0 && id < numGroups)
+      std::cerr << ", but group " << id << " (" << groups[id]->ActionName << ") does not hold it";
+    else
+      std::cerr << ", but the model has groups 0 to " << numGroups - 1;
+    std::cerr << std::endl;
+    std::exit(1);
+  }
+}
+
 }  // namespace
+
+int SimulatorClass::ExitStatus = 0;
 
 SimulatorClass::SimulatorClass() {
   std::cerr << "SimulatorClass needs the command line" << std::endl;
@@ -82,6 +112,11 @@ void SimulatorClass::SetDefaults() {
   TheExperimentNumber = 0;
   isTerminatingSimulation = 1;
   MyClientID = 0;
+  ListenAddress = nullptr;
+  CommandTextTimeout = 10000;
+  SendTimeout = 30000;
+  FileCSVWhole = 0;
+  FileBinWhole = 0;
   NumberReports = 1;
   ReportSize = DEFAULT_REPORT_SIZE;
   ASCIIFilename = nullptr;
@@ -177,9 +212,16 @@ void SimulatorClass::CreateTraces() {
 void SimulatorClass::BuildModel() {
   Diagnostic(3, "Generating Study and getting pv model");
   TheStudy = GenerateStudy();
+  // The experiment selects a row of the study's value tables; a study without global
+  // variables has no table, and any experiment number only labels its results.
+  if (TheStudy->GetNumGVs() > 0 && TheExperimentNumber >= TheStudy->GetNumExps()) {
+    std::cerr << "ERROR: Experiment " << TheExperimentNumber << " asked for (-e), but the study has "
+              << TheStudy->GetNumExps() << " experiments, numbered from 0" << std::endl;
+    std::exit(1);
+  }
   TheStudy->SetGVs(TheExperimentNumber);
   if (OverrideString != nullptr) {
-    TheStudy->overrideGVs(OverrideString);
+    if (!TheStudy->overrideGVs(OverrideString)) std::exit(1);
     std::cout << "Overriding global variables in simulator" << std::endl;
   }
   TheModel = TheStudy->GetPVModel(true);
@@ -220,6 +262,7 @@ void SimulatorClass::ConnectModel() {
   EventPointerArray = new PAddress[numGroups > 0 ? numGroups : 1];
   for (int i = 0; i < numGroups; i++) GroupList[i]->EventPointer = &EventPointerArray[i];
   Diagnostic(3, "End getting groups");
+  CheckGroupIds(TheModel->getActionList(), TheModel->getNumActions(), GroupList, numGroups);
 
   CPUTime timer;
   timer.Start();
@@ -259,6 +302,7 @@ void SimulatorClass::InstallGenerator() {
 }
 
 void SimulatorClass::Run() {
+  InstallStopSignalHandlers();
   if (WaitForSocket) {
     SimMgrSocket = WaitForSimMgrConnection(60000);
     if (SimMgrSocket == nullptr) SimControl = 2;
@@ -273,6 +317,11 @@ void SimulatorClass::Run() {
     FileBin = nullptr;
   }
   trace->printFooter();
+  if (StopSignal() != 0) {
+    std::cerr << "SIMULATOR: stopped by signal " << StopSignal() << " after " << BatchRuns
+              << " batches; the result files hold every batch written" << std::endl;
+    if (ExitStatus == 0) ExitStatus = 128 + StopSignal();
+  }
   std::cout << "Actions fired: " << _fireActionCount << std::endl;
   std::cout << "CPU time (s): " << (_cpuTimer != nullptr ? _cpuTimer->GetTime() : 0.0) << std::endl;
 }
@@ -304,6 +353,7 @@ SimulatorClass::~SimulatorClass() {
   delete[] BinFilename;
   delete[] TraceFilename;
   delete[] OverrideString;
+  delete[] ListenAddress;
   delete[] InitiallyEnabled;
   DestructConnectivityList();
   DestructStudy();

@@ -103,6 +103,11 @@ class SimulatorClass {
                         DataPacket* dpsqr);
   void OutputDataCSV(std::ostream& stream, DataPacket* dp, DataPacket* dpsqr);
   void RemoveTrailingZeros(char* str, double d);  // str holds NumberTextSize characters
+  // A result file that could not be written: reported, cut back to its last whole report,
+  // closed, and the run stopped with exit status 1.
+  void ResultFileFailed(std::ofstream*& file, const char* filename, std::streamoff wholeSize);
+  std::streamoff FileCSVWhole;   // bytes of the ASCII file known to be written whole
+  std::streamoff FileBinWhole;   // bytes of the binary file known to be written whole
   std::string ConversionBuffer;  // big-endian doubles of Output, kept between calls
 
   // Manager link and output pipeline (output/ManagerLink.cpp)
@@ -182,6 +187,13 @@ class SimulatorClass {
   int ReadSelectDelay;
   short SocketPort;
   int MyClientID;
+  char* ListenAddress;                  // owned copy of -L; none: the loopback interface
+  int CommandTextTimeout;               // ms a command's parameter text may take to arrive
+  int SendTimeout;                      // ms a send to the manager may go without progress
+
+  // Exit status of the process once the simulator is gone: 0, 1 when a result file could
+  // not be written whole, 128 + the signal that stopped the run.
+  static int ExitStatus;
 
   // Tracing
   char* TraceFilename;                  // owned copy

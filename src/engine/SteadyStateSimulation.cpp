@@ -12,6 +12,7 @@
 #include "framework/BaseModelClass.h"
 #include "output/DataPacket.h"
 #include "platform/CPUTime.h"
+#include "platform/StopSignal.h"
 #include "rewards/PVModel.h"
 #include "rewards/PerformanceVariableNode.h"
 #include "trace/TraceFileContainer.h"
@@ -88,6 +89,8 @@ void SimulatorClass::SteadyStateSimulation() {
     std::pair<int, int> slowest;
     CompletedBatches->Earliest(slowest);
     if (MaxNumOfBatches > 0 && slowest.first >= MaxNumOfBatches) SimControl = 1;
+    // A signal stops the run here; the observations completed so far are written below.
+    if (StopSignal() != 0) SimControl = 1;
     if (!SimStepSS()) {
       SimControl = 1;
       std::cout << kAbsorbing << std::endl;
@@ -118,10 +121,10 @@ void SimulatorClass::CheckCompletedBatches(PerformanceVariableNode** ThePVList,
     if (completed != -1) {
       // A time past the batch end makes the variable complete its batch.
       pv->Accumulate(pv->Stop + 1.0, BaseModelClass::LastActionTime, TheModel->LastAction);
-      if (ResultCounters[i] == ReportSize) {
+      if (ResultCounters[i] >= CurPacket->GetMaxNumReports()) {
         SendSSResults(ResultCounters, ResultSqrCounters);
         // A stopped run keeps its full report unsent; a further observation has no slot.
-        if (ResultCounters[i] == ReportSize) return;
+        if (ResultCounters[i] >= CurPacket->GetMaxNumReports()) return;
       }
       CurPacket->SetObs(i, ResultCounters[i], pv->TotalReward);
       ResultCounters[i]++;

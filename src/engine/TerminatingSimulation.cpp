@@ -10,6 +10,7 @@
 #include "framework/BaseActionClass.h"
 #include "output/DataPacket.h"
 #include "platform/CPUTime.h"
+#include "platform/StopSignal.h"
 #include "rewards/PVModel.h"
 #include "rewards/PerformanceVariableNode.h"
 #include "trace/TraceFileContainer.h"
@@ -57,9 +58,12 @@ void SimulatorClass::TerminatingSimulation() {
     BatchRuns++;
     DiagnosticValue(2, "Batch", batch);
     DiagnosticValue(2, "NextReport", NextReport);
-    if (batch == NextReport) SendResults = true;
-    if (MaxNumOfBatches > 0 && BatchRuns >= MaxNumOfBatches) {
-      SimControl = 1;
+    // A packet may hold fewer columns than the report size (it is sized by the batch limit).
+    if (batch == NextReport || batch == CurPacket->GetMaxNumReports()) SendResults = true;
+    // A stop asked for by a signal ends the run like the batch limit: the batch just
+    // completed is the last, and everything held is written.
+    if ((MaxNumOfBatches > 0 && BatchRuns >= MaxNumOfBatches) || StopSignal() != 0) {
+      if (SimControl == 0) SimControl = 1;
       SendResults = true;
     }
     if (SendResults) {

@@ -54,7 +54,8 @@ void ArrayOutOfBoundsError(const char* where) {
   std::cerr << "Array out of bounds error at " << where << std::endl;
 }
 
-void FrameworkAssertionFailed(const char* file, int line) {
+void FrameworkAssertionFailed(const char* file, int line, const char* condition) {
   std::cerr << "!! Assertion failed in file " << file << ", line " << line << std::endl;
+  std::cerr << "!! Condition: " << condition << std::endl;
   std::abort();
 }

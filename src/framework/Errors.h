@@ -23,14 +23,15 @@ class SyncError {
   static void NoAction();
 };
 
-// Reports a failed framework assertion ("!! Assertion failed in file F, line L") and aborts.
-[[noreturn]] void FrameworkAssertionFailed(const char* file, int line);
+// Reports a failed framework assertion ("!! Assertion failed in file F, line L", then the
+// failed condition on a line of its own) and aborts.
+[[noreturn]] void FrameworkAssertionFailed(const char* file, int line, const char* condition);
 
 // The framework assertion: the condition must hold; it is evaluated exactly once, so it
 // must not carry a side effect the program relies on.
 #define TAVRIN_ASSERT(condition)                         \
   do {                                                   \
-    if (!(condition)) FrameworkAssertionFailed(__FILE__, __LINE__); \
+    if (!(condition)) FrameworkAssertionFailed(__FILE__, __LINE__, #condition); \
   } while (0)
 
 #endif

@@ -1,6 +1,10 @@
 // The result files and the writers that put report data out in network byte order, to the
 // manager's connection, to a file, or to both with the same bytes.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,6 +23,20 @@ void ReportUnopenedFile(const char* filename) {
   std::cerr << "ERROR: Unable to open output file " << filename << std::endl;
 }
 
+// A write that failed part-way (a full device, a file-size limit) leaves a cut line or
+// record; the file is cut back to the bytes known whole. A device cannot be cut: nothing
+// more can be done for it than the message.
+void ReportUnwritableFile(const char* filename, int error, std::streamoff wholeSize) {
+  std::cerr << "ERROR: Unable to write result file " << filename << ": " << std::strerror(error)
+            << "; it keeps its first " << wholeSize << " bytes, each report in them whole"
+            << std::endl;
+  struct stat info;
+  if (stat(filename, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > wholeSize)
+    if (truncate(filename, static_cast<off_t>(wholeSize)) != 0)
+      std::cerr << "ERROR: Unable to cut " << filename << " back: " << std::strerror(errno)
+                << std::endl;
+}
+
 }  // namespace
 
 std::ofstream* SimulatorClass::CreateAsciiFile(char* filename) {
@@ -33,12 +51,24 @@ std::ofstream* SimulatorClass::CreateAsciiFile(char* filename) {
         << "FILE_VER=" << BinFileVersion << "," << "EXPERIMENTS=" << TheExperimentNumber << ","
         << "SEED=" << seed << "," << "RANDOMGEN=" << to_string(RandomNumberGenerator) << std::endl;
   *file << "#FORMAT: (PV ID Number),(PV Value)" << std::endl;
+  if (!file->good()) {
+    ReportUnwritableFile(filename, errno, 0);
+    delete file;
+    return nullptr;
+  }
+  FileCSVWhole = file->tellp();
   return file;
 }
 
 void SimulatorClass::CloseAsciiFile(std::ofstream& file) {
   file << "#META_DATA," << "BATCHES=" << BatchRuns << std::endl;
+  bool written = file.good();
+  int error = errno;
   file.close();
+  if (written && !file.fail()) return;
+  ReportUnwritableFile(ASCIIFilename != nullptr ? ASCIIFilename : "(ASCII file)", error,
+                       FileCSVWhole);
+  ExitStatus = 1;
 }
 
 std::string SimulatorClass::CreateBinFileHeader(int fileVersion) {
@@ -57,6 +87,12 @@ std::ofstream* SimulatorClass::CreateBinFile(char* filename) {
   std::string header = CreateBinFileHeader(BinFileVersion);
   file->write(header.data(), static_cast<std::streamsize>(header.size()));
   file->flush();
+  if (!file->good()) {
+    ReportUnwritableFile(filename, errno, 0);
+    delete file;
+    return nullptr;
+  }
+  FileBinWhole = file->tellp();
   return file;
 }
 
@@ -71,7 +107,27 @@ void SimulatorClass::UpdateBinFileHeader(std::ofstream& file) {
 
 void SimulatorClass::CloseBinFile(std::ofstream& file) {
   UpdateBinFileHeader(file);
+  bool written = file.good();
+  int error = errno;
   file.close();
+  if (written && !file.fail()) return;
+  ReportUnwritableFile(BinFilename != nullptr ? BinFilename : "(binary file)", error,
+                       FileBinWhole);
+  ExitStatus = 1;
+}
+
+// Called when a write to an open result file failed: the run stops with exit status 1,
+// and the file is closed cut back to its whole reports.
+void SimulatorClass::ResultFileFailed(std::ofstream*& file, const char* filename,
+                                      std::streamoff wholeSize) {
+  int error = errno;
+  file->clear();
+  file->close();
+  delete file;
+  file = nullptr;
+  ReportUnwritableFile(filename, error, wholeSize);
+  ExitStatus = 1;
+  SimControl = 2;
 }
 
 // The value whose bytes, as they lie in memory, are the big-endian image of value.

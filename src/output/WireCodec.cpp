@@ -137,6 +137,13 @@ bool WireCodec::DecodeCPUTime(const char* bytes, size_t size, CPUTimeMessage& ou
   return true;
 }
 
+bool WireCodec::RecordIsCut(const char* bytes, size_t size) {
+  if (size == 0) return false;
+  if (size < static_cast<size_t>(RecordFixedSize)) return true;
+  int length = GetInt32(bytes);
+  return length >= RecordFixedSize && static_cast<size_t>(length) > size;
+}
+
 bool WireCodec::DecodeDataRecord(const char* bytes, size_t size, DataRecord& out,
                                  std::string& error) {
   if (!Need(size, RecordFixedSize, "record", error)) return false;

@@ -83,6 +83,10 @@ class WireCodec {
                                std::string& error);
   static bool DecodeBinFileHeader(const char* bytes, size_t size, BinFileHeader& out,
                                   std::string& error);
+  // Whether the size bytes left hold the start of a record cut short: fewer bytes than a
+  // record's fixed part, or fewer than the length it gives. A file ends so when its
+  // writer was killed in the middle of a record.
+  static bool RecordIsCut(const char* bytes, size_t size);
 };
 
 #endif

@@ -3,13 +3,16 @@
 
 #include "platform/TavrinSocket.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/select.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 
@@ -22,6 +25,8 @@ const char kAcceptError[] = "error in accept: ";
 const char kConnectError[] = "error in connect: errno=";
 const char kSelectError[] = "error in select";
 const char kShutdownError[] = "error in shutdown.  errno=";
+const char kTimeoutError[] = "error in receive: timed out";
+const char kSendTimeoutError[] = "error in send: timed out";
 
 }  // namespace
 
@@ -49,11 +54,17 @@ void TavrinSocket::Fail(const char* text) {
   std::cerr << text << std::endl;
 }
 
-bool TavrinSocket::Bind(int port) {
+bool TavrinSocket::Bind(int port) { return Bind(port, "0.0.0.0"); }
+
+bool TavrinSocket::Bind(int port, const char* dotted) {
   sockaddr_in address;
   std::memset(&address, 0, sizeof(address));
   address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  if (inet_pton(AF_INET, dotted, &address.sin_addr) != 1) {
+    ErrorString = kBindError;
+    std::cerr << kBindError << EINVAL << " (Port=" << port << ")" << std::endl;
+    return false;
+  }
   address.sin_port = htons(static_cast<unsigned short>(port));
   if (bind(_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) return true;
   int error = errno;
@@ -119,6 +130,8 @@ bool TavrinSocket::Select(int millisec_timeout) {
   timeout.tv_sec = millisec_timeout / 1000;
   timeout.tv_usec = (millisec_timeout - timeout.tv_sec * 1000) * 1000;
   int ready = select(_socket + 1, &readable, nullptr, nullptr, &timeout);
+  // A signal that stops the run interrupts the wait; the caller looks at the run state.
+  if (ready < 0 && errno == EINTR) return false;
   if (ready < 0) {
     int error = errno;
     ErrorString = kSelectError;
@@ -137,7 +150,12 @@ int TavrinSocket::Send(char* str, int strlen) {
   while (total < strlen) {
     ssize_t sent = send(_socket, str + total, strlen - total, MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return -1;
+    if (sent <= 0) {
+      // EAGAIN is the send time-out: the peer has not read for that long. A peer that has
+      // gone fails quietly, as it always has; the callers stop the run either way.
+      if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) Fail(kSendTimeoutError);
+      return -1;
+    }
     total += static_cast<int>(sent);
   }
   return total;
@@ -175,6 +193,37 @@ int TavrinSocket::RecvBlock(char* buffer, int buflen, char* endstr) {
       break;
   }
   return total;
+}
+
+int TavrinSocket::RecvBlock(char* buffer, int buflen, char* endstr, int millisec_timeout) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(millisec_timeout);
+  int endLength = static_cast<int>(std::strlen(endstr));
+  int total = 0;
+  buffer[0] = '\0';
+  while (total < buflen) {
+    int left = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+    if (left <= 0 || !Select(left)) {
+      if (ErrorString == nullptr) Fail(kTimeoutError);
+      break;
+    }
+    int received = Recv(buffer + total, buflen - total);
+    if (received <= 0) break;
+    total += received;
+    buffer[total] = '\0';
+    if (total >= endLength && std::memcmp(buffer + total - endLength, endstr, endLength) == 0)
+      break;
+  }
+  return total;
+}
+
+bool TavrinSocket::SetSendTimeout(int millisec_timeout) {
+  timeval timeout;
+  timeout.tv_sec = millisec_timeout / 1000;
+  timeout.tv_usec = (millisec_timeout % 1000) * 1000;
+  return _socket >= 0 &&
+         setsockopt(_socket, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout)) == 0;
 }
 
 void TavrinSocket::Close() {

@@ -13,6 +13,9 @@ class TavrinSocket {
   static bool InitializeSocketLibrary();
 
   bool Bind(int port);                  // all local IPv4 addresses; an address in use is silent
+  bool Bind(int port, const char* address);  // one IPv4 address, dotted ("127.0.0.1")
+  // A send that makes no progress for this long fails, as a broken connection does.
+  bool SetSendTimeout(int millisec_timeout);
   bool Listen(int queueSize);
   bool Accept(TavrinSocket& retSocket); // retSocket gets the new connection, or -1
   bool Connect(char* hostname, int port);
@@ -21,6 +24,9 @@ class TavrinSocket {
   int Recv(char* buffer, int buf_len);  // one receive: 0 when the peer closed, < 0 on failure
   int RecvBlock(char* buffer, int desired_len);
   int RecvBlock(char* buffer, int buflen, char* endstr);  // buffer holds buflen + 1 bytes
+  // As above, but gives up when the text has not ended within millisec_timeout in all;
+  // a text cut by the time-out leaves an error text, like a failed receive.
+  int RecvBlock(char* buffer, int buflen, char* endstr, int millisec_timeout);
   void Close();
   const char* GetErrorString();
 

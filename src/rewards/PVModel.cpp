@@ -1,5 +1,6 @@
 #include "rewards/PVModel.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -185,6 +186,10 @@ void PVModel::MakeAffectedLists() {
       List<BaseModelClass> submodels;
       const VarModelPairClass& pair = node->VarNamesList[v];
       TheModel->listSVs(pair.ModelName, pair.VarName, &variables, &submodels);
+      // A rate reward on a place no instance has would read nothing and stay 0 all run.
+      if (variables.getNumItems() == 0)
+        SetUpError(node, "rate reward reads place", pair.VarName, pair.ModelName, "place",
+                   pair.VarName);
       for (int s = 0; s < variables.getNumItems(); s++) {
         // One submodel is listed per instance; a submodel holding two variables of the
         // name is listed once, so the later variables share the last submodel listed.
@@ -220,6 +225,7 @@ void PVModel::MakeImpulseAffectedLists() {
   int numPVs = Number_Of_Performance_Variables;
   for (int p = 0; p < numPVs; p++) {
     PerformanceVariableNode* node = PerformanceVariableList[p];
+    CheckImpulseNames(node);
     node->CreateImpulseModelGroupList();
     node->CreateImpulseWorkerLists();
     node->FixImpulseWorkerLists();
@@ -232,6 +238,35 @@ void PVModel::MakeImpulseAffectedLists() {
   }
   List<BaseActionClass> finished;
   for (int a = 0; a < NumActions; a++) FinishImpulseData(ActionList[a], &finished);
+}
+
+// An impulse whose model or action does not exist would never be earned: the variable
+// would read 0 for the whole run as if nothing had happened.
+void PVModel::CheckImpulseNames(PerformanceVariableNode* node) {
+  for (int i = 0; i < node->NumberOfImpulses; i++) {
+    const ActionModelPairClass& pair = node->ActionNamesList[i];
+    List<BaseModelClass> instances;
+    TheModel->listModels(pair.ModelName, &instances);
+    if (instances.getNumItems() == 0)
+      SetUpError(node, "impulse of action", pair.ActionName, pair.ModelName, "model",
+                 pair.ModelName);
+    for (int c = 0; c < instances.getNumItems(); c++) {
+      List<BaseActionClass> found;
+      instances[c]->listActions(pair.ActionName, &found);
+      if (found.getNumItems() == 0)
+        SetUpError(node, "impulse of action", pair.ActionName, pair.ModelName, "action",
+                   pair.ActionName);
+    }
+  }
+}
+
+void PVModel::SetUpError(PerformanceVariableNode* node, const char* what, const char* name,
+                         const char* model, const char* kind, const char* missing) {
+  std::cerr << "ERROR: Reward variable " << (node->Name != nullptr ? node->Name : "(unnamed)")
+            << ": " << what << " " << (name != nullptr ? name : "(none)") << " of model "
+            << (model != nullptr ? model : "(none)") << ": the model has no " << kind
+            << " named " << (missing != nullptr ? missing : "(none)") << std::endl;
+  std::exit(1);
 }
 
 void PVModel::AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,

@@ -100,6 +100,11 @@ class PVModel : public BaseModelClass {
   void ReserveNodes(int needed);
   void AddRateDependency(PerformanceVariableNode* node, int p, BaseActionClass* action,
                          BaseModelClass* submodel);
+  void CheckImpulseNames(PerformanceVariableNode* node);
+  // A name the measured model lacks: reported naming the variable, then exit status 1.
+  [[noreturn]] static void SetUpError(PerformanceVariableNode* node, const char* what,
+                                      const char* name, const char* model, const char* kind,
+                                      const char* missing);
   void AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
                             BaseModelClass* instance);
   void FinishImpulseData(BaseActionClass* action, List<BaseActionClass>* finished);

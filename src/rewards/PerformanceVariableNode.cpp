@@ -207,7 +207,7 @@ void PerformanceVariableNode::AddImpulseModelDependency(const char* modelname,
   if (number < 0) {
     std::cerr << "Model Dependency requested on undefined impulse."
               << "  Check code generator.  Error code GP0001." << std::endl;
-    std::exit(0);
+    std::exit(1);  // a model that cannot be measured is a failed run
   }
   char** names = ImpulseModelNamesList[number];
   int& count = NumberOfImpulseModelNames[number];
@@ -293,7 +293,7 @@ void PerformanceVariableNode::CreateModelGroupList() {
         std::cerr << "Model Name was: NULL\n";
       }
       std::cerr.flush();
-      std::exit(0);
+      std::exit(1);  // a model that cannot be measured is a failed run
     }
     radix /= n;
     int index = -1;

@@ -82,6 +82,20 @@ bool ApplyOverride(BaseStudyClass* study, char letter, char* name, const char* v
   }
 }
 
+// The C type a known letter parses its value into; null for an unknown letter.
+const char* TypeOfLetter(char letter) {
+  switch (letter) {
+    case 'b': return "bool";
+    case 'c': return "char";
+    case 'd': return "double";
+    case 'f': return "float";
+    case 'i': return "int";
+    case 'l': return "long";
+    case 's': return "short";
+    default: return nullptr;
+  }
+}
+
 }  // namespace
 
 BaseStudyClass::BaseStudyClass()
@@ -124,8 +138,8 @@ void BaseStudyClass::SetDefaultTavrinRoot(const char* root) {
   DefaultTavrinRoot = copy;
 }
 
-void BaseStudyClass::overrideGVs(char* TheOverrideString) {
-  if (TheOverrideString == nullptr) return;
+bool BaseStudyClass::overrideGVs(char* TheOverrideString) {
+  if (TheOverrideString == nullptr) return true;
   char* copy = CopyString(TheOverrideString);
   char* cursor = copy;
   for (char* type = NextToken(cursor); type != nullptr; type = NextToken(cursor)) {
@@ -135,8 +149,25 @@ void BaseStudyClass::overrideGVs(char* TheOverrideString) {
       std::cout << "Not enough double override tokens" << std::flush;
       break;
     }
+    const char* letterType = TypeOfLetter(type[0]);
+    const char* globalType = TypeOfGV(name);
+    if (letterType != nullptr && globalType != nullptr && std::strcmp(letterType, globalType) != 0) {
+      std::cerr << "ERROR: Override of global variable " << name << " of type " << globalType
+                << " given with type letter '" << type[0] << "' (" << letterType << ")"
+                << std::endl;
+      std::free(copy);
+      return false;
+    }
     if (!ApplyOverride(this, type[0], name, value))
       std::cout << "Type " << type[0] << " not recognized" << std::endl;
   }
   std::free(copy);
+  return true;
+}
+
+const char* BaseStudyClass::TypeOfGV(const char* name) const {
+  if (GVNames == nullptr || GVTypes == nullptr) return nullptr;
+  for (unsigned int i = 0; i < NumGVs; i++)
+    if (GVNames[i] != nullptr && std::strcmp(GVNames[i], name) == 0) return GVTypes[i];
+  return nullptr;
 }

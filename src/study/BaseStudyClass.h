@@ -29,7 +29,10 @@ class BaseStudyClass {
   void SetDefaultTavrinRoot(const char* root);
 
   // Applies "letter:name:value" triples, e.g. d:Rate:2.5:i:Size:4, through OverrideGVValue.
-  void overrideGVs(char* TheOverrideString);
+  // False, after its message, when a known letter does not match the named global's type:
+  // the value would be read or stored with the wrong size.
+  bool overrideGVs(char* TheOverrideString);
+  const char* TypeOfGV(const char* name) const;  // the named global's type; null if unknown
 
   char** GVNames;           // owned (C allocator): NumGVs names, each owned
   char** GVTypes;           // owned (C allocator): NumGVs C type names ("double", "int", ...)

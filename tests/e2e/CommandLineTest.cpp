@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <string>
 
@@ -158,4 +159,107 @@ TEST(ResultFileOpening, UnopenableBinaryFileEndsTheRunBeforeSimulating) {
   ProcessResult r = Sim({"-N", "1", "-b", "/nonexistent-dir/out.bin"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, "ERROR: Unable to open output file /nonexistent-dir/out.bin\n");
+}
+
+// A report size beyond an int used to wrap to 0 or below after the range check, and the
+// packets were then indexed past their end.
+TEST(CommandLineFailures, ReportSizeBeyondAnIntIsRejected) {
+  ExpectParseFailure(Sim({"-t", "1", "-N", "5", "-n", "2147483648"}),
+                     "ERROR: Report size must be at most 2147483647\n");
+  ExpectParseFailure(Sim({"-t", "0", "-n", "4294967296"}),
+                     "ERROR: Report size must be at most 2147483647\n");
+}
+
+// Ports and client numbers keep their stated conversions: only -n is range-checked.
+TEST(CommandLineConfirmations, PortAndClientKeepTheirWrappingConversions) {
+  ProcessResult r = Sim({"-p", "70000", "-c", "300", "-N", "1"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("Port: 4464\nClientID: 300\n"), std::string::npos);
+}
+
+TEST(CommandLineListenAddress, AddressIsConfirmedAndAnythingElseIsAParseFailure) {
+  ProcessResult r = Sim({"-L", "0.0.0.0", "-N", "1"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Listen Address: 0.0.0.0\nMax Number of Batches: 1\n", 0), 0u);
+  ExpectParseFailure(Sim({"-N", "1", "-L"}), "Expect a parameter after '-L'\n");
+  ExpectParseFailure(Sim({"-L", "localhost"}),
+                     "ERROR: Listen address 'localhost' is not an IPv4 address (a.b.c.d)\n");
+  ExpectParseFailure(Sim({"-L256.1.1.1"}),
+                     "ERROR: Listen address '256.1.1.1' is not an IPv4 address (a.b.c.d)\n");
+}
+
+// A report that cannot fit in memory is refused with a message before any batch runs,
+// instead of ending in an uncaught allocation failure.
+TEST(ReportSizing, ReportTooLargeForTheMachineIsRefused) {
+  // Six variables of 2^31 - 1 observations: 96 GiB per packet.
+  ProcessResult r = RunProgram("mm1k_sim", {"-t", "0", "-N", "1", "-n", "2147483647"},
+                               MakeTempDir(), {"ASAN_OPTIONS=allocator_may_return_null=1"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("ERROR: Unable to allocate reports of 2147483647 observations for 6 "
+                       "performance variables"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.out.find("Actions fired"), std::string::npos);
+}
+
+// A terminating run of 3 batches with room for 10^8 observations per report used to take
+// 1.6 GB; its packets now hold no more than the 3 batches.
+TEST(ReportSizing, PacketsOfATerminatingRunHoldNoMoreThanItsBatchLimit) {
+  std::string dir = MakeTempDir();
+  struct rusage before;
+  getrusage(RUSAGE_CHILDREN, &before);
+  ProcessResult r = RunProgram("l2_cache_sim", {"-t", "1", "-N", "3", "-n", "100000000", "-a",
+                                                "out.csv"},
+                               dir);
+  struct rusage after;
+  getrusage(RUSAGE_CHILDREN, &after);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  // ru_maxrss is the largest child so far (KiB): it grows only if this run was the largest.
+  EXPECT_LT(after.ru_maxrss, 400 * 1024);
+  std::string csv = ReadFile(dir + "/out.csv");
+  EXPECT_NE(csv.find("#META_DATA,BATCHES=3\n"), std::string::npos);
+}
+
+// The experiment selects a row of the study's tables: one past the end read beyond them.
+TEST(StudySelection, ExperimentBeyondTheStudyIsRefusedBeforeSimulating) {
+  ProcessResult mm1k = RunProgram("mm1k_sim", {"-e", "4", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(mm1k.exitCode, 1);
+  EXPECT_NE(mm1k.err.find("ERROR: Experiment 4 asked for (-e), but the study has 4 experiments, "
+                          "numbered from 0"),
+            std::string::npos)
+      << mm1k.err;
+  EXPECT_EQ(mm1k.out.find("SIMULATOR::Preparing to run()"), std::string::npos);
+
+  ProcessResult md1 = RunProgram("md1_sim", {"-t", "0", "-e", "2", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(md1.exitCode, 1);
+  EXPECT_NE(md1.err.find("ERROR: Experiment 2 asked for (-e), but the study has 2 experiments"),
+            std::string::npos)
+      << md1.err;
+}
+
+// A study without global variables has nothing to select: the number only labels results.
+TEST(StudySelection, StudyWithoutGlobalsAcceptsAnyExperimentNumber) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("l2_cache_sim", {"-e", "70000", "-N", "1", "-a", "out.csv"}, dir);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(ReadFile(dir + "/out.csv").find("EXPERIMENTS=70000,"), std::string::npos);
+}
+
+TEST(StudySelection, OverrideWithTheWrongTypeLetterIsRefused) {
+  ProcessResult asInt = RunProgram("mm1k_sim", {"-O", "i:lambda:1", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(asInt.exitCode, 1);
+  EXPECT_NE(asInt.err.find("ERROR: Override of global variable lambda of type double given with "
+                           "type letter 'i' (int)"),
+            std::string::npos)
+      << asInt.err;
+  EXPECT_EQ(asInt.out.find("SIMULATOR::Preparing to run()"), std::string::npos);
+
+  ProcessResult asDouble = RunProgram("mm1k_sim", {"-O", "d:K:20", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(asDouble.exitCode, 1);
+  EXPECT_NE(asDouble.err.find("global variable K of type int given with type letter 'd'"),
+            std::string::npos);
+
+  ProcessResult matching = RunProgram("mm1k_sim", {"-O", "i:K:20", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(matching.exitCode, 0) << matching.err;
+  EXPECT_NE(matching.out.find("Overriding global variables in simulator\n"), std::string::npos);
 }

@@ -1,7 +1,11 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
@@ -33,8 +37,8 @@ class TestManager {
     std::string bytes;
   };
 
-  // The announcement comes before the simulator listens, so a refusal is tried again for
-  // up to two seconds.
+  // A refusal is tried again for up to two seconds, so a slow start does not fail a test
+  // about something else.
   bool ConnectTo(int port) {
     char host[] = "127.0.0.1";
     for (int i = 0; i < 200; i++) {
@@ -204,4 +208,75 @@ TEST(ManagerRun, NoManagerLinkEndsWithoutABatch) {
   EXPECT_NE(r.err.find("ERROR: Unable to bind a port\n"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("Actions fired: 0\nCPU time (s): "), std::string::npos) << r.out;
   EXPECT_EQ(TrailerBatches(ReadFile(dir + "/A")), 0);
+}
+
+namespace {
+
+// One connection attempt, as a manager makes it the moment it has read the announcement.
+bool ConnectOnce(const char* host, int port) {
+  TavrinSocket socket(true);
+  char name[64];
+  std::snprintf(name, sizeof name, "%s", host);
+  testing::internal::CaptureStderr();
+  bool connected = socket.Connect(name, port);
+  testing::internal::GetCapturedStderr();
+  return connected;
+}
+
+// An IPv4 address of this machine other than the loopback one, or "" when it has none.
+std::string NonLoopbackAddress() {
+  ifaddrs* all = nullptr;
+  if (getifaddrs(&all) != 0) return "";
+  std::string found;
+  for (ifaddrs* a = all; a != nullptr && found.empty(); a = a->ifa_next) {
+    if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET) continue;
+    char text[INET_ADDRSTRLEN];
+    auto* in = reinterpret_cast<sockaddr_in*>(a->ifa_addr);
+    if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text) == nullptr) continue;
+    if (std::string(text).rfind("127.", 0) != 0) found = text;
+  }
+  freeifaddrs(all);
+  return found;
+}
+
+}  // namespace
+
+// The port listens before it is announced: a manager that connects once, as soon as it
+// reads the line, is accepted every time.
+TEST(ManagerPort, ManagerConnectingAsSoonAsItReadsTheAnnouncementIsAccepted) {
+  for (int attempt = 0; attempt < 5; attempt++) {
+    std::string dir = MakeTempDir();
+    RunningProcess sim("l2_cache_sim",
+                       {"-w", "-N", "1", "-p", std::to_string(PortBase()), "-a", "A"}, dir);
+    int port = AnnouncedPort(sim.WaitForLine(kAnnouncement, 5000));
+    ASSERT_GT(port, 0);
+    EXPECT_TRUE(ConnectOnce("127.0.0.1", port)) << "attempt " << attempt;
+    ProcessResult r = sim.Finish(10000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+  }
+}
+
+// Only the loopback interface listens unless -L names another address: from another
+// interface the port is closed; with -L 0.0.0.0 it is open there too.
+TEST(ManagerPort, PortListensOnLoopbackOnlyUnlessTheAddressIsGiven) {
+  std::string other = NonLoopbackAddress();
+  if (other.empty()) GTEST_SKIP() << "this machine has no IPv4 address but the loopback one";
+  {
+    RunningProcess sim("l2_cache_sim", {"-w", "-N", "1", "-p", std::to_string(PortBase())},
+                       MakeTempDir());
+    int port = AnnouncedPort(sim.WaitForLine(kAnnouncement, 5000));
+    ASSERT_GT(port, 0);
+    EXPECT_FALSE(ConnectOnce(other.c_str(), port)) << other;
+    EXPECT_TRUE(ConnectOnce("127.0.0.1", port));
+    EXPECT_EQ(sim.Finish(10000).exitCode, 0);
+  }
+  {
+    RunningProcess sim("l2_cache_sim",
+                       {"-L", "0.0.0.0", "-w", "-N", "1", "-p", std::to_string(PortBase())},
+                       MakeTempDir());
+    int port = AnnouncedPort(sim.WaitForLine(kAnnouncement, 5000));
+    ASSERT_GT(port, 0);
+    EXPECT_TRUE(ConnectOnce(other.c_str(), port)) << other;
+    EXPECT_EQ(sim.Finish(10000).exitCode, 0);
+  }
 }

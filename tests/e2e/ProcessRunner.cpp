@@ -1,6 +1,8 @@
 #include "ProcessRunner.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,7 +46,8 @@ void ApplyEnvironment(const std::vector<std::string>& env) {
 std::string BinPath(const std::string& program) { return std::string(TAVRIN_BIN_DIR) + "/" + program; }
 
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workDir, const std::vector<std::string>& env) {
+                         const std::string& workDir, const std::vector<std::string>& env,
+                         long fileSizeLimit) {
   // Output goes to unlinked temporary files rather than pipes, so a chatty program can
   // never block on a full pipe while we wait for it.
   int outFd = TempFd();
@@ -56,6 +59,11 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     dup2(errFd, 2);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
     ApplyEnvironment(env);
+    if (fileSizeLimit >= 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(path.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

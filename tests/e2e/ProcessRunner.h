@@ -2,6 +2,7 @@
 #define TAVRIN_TESTS_E2E_PROCESSRUNNER_H
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // What one run of a program left behind.
@@ -16,7 +17,10 @@ struct ProcessResult {
 // standard output, standard error and exit code.
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir = "",
-                         const std::vector<std::string>& env = {});
+                         const std::vector<std::string>& env = {},
+                         long fileSizeLimit = -1);
+// fileSizeLimit: when 0 or more, no file the program writes may grow beyond that many
+// bytes (a write past it fails as on a full file system; the signal it raises is ignored).
 
 // The absolute path of a program in build/bin.
 std::string BinPath(const std::string& program);

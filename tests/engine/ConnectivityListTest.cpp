@@ -19,6 +19,18 @@ class EmptySAN : public SANModel {
   EmptySAN() { initializeSANModelNow("EMPTY", 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr); }
 };
 
+// E belongs to the group Pair (id 4) but names D's group.
+class MisgroupedSAN : public ShareSAN {
+ public:
+  MisgroupedSAN() { E.setGroupID(3); }
+};
+
+// F names a group the model does not have.
+class StrayGroupSAN : public ShareSAN {
+ public:
+  StrayGroupSAN() { F.setGroupID(9); }
+};
+
 void Rebuild(SimulatorOn<ShareSAN>& share, const char* simtest) {
   share.Sim->DestructConnectivityList();
   setenv("SIMTEST", simtest, 1);
@@ -119,4 +131,11 @@ TEST(ConnectivityListing, AnActionWithAnEmptyListIsAnInternalError) {
   share.Sim->ClearActionAffectsList(&share.model().C);
   std::ostringstream out;
   EXPECT_DEATH(share.Sim->PrintConnectivityList(out), "!! Assertion failed in file .*, line [0-9]+");
+}
+
+TEST(ConnectivityGroupIds, ActivityWhoseGroupIdNamesAGroupItIsNotInIsRefusedAtSetUp) {
+  EXPECT_EXIT(SimulatorOn<MisgroupedSAN>(), ::testing::ExitedWithCode(1),
+              "ERROR: Activity E has group id 3, but group 3 \\(D\\) does not hold it");
+  EXPECT_EXIT(SimulatorOn<StrayGroupSAN>(), ::testing::ExitedWithCode(1),
+              "ERROR: Activity F has group id 9, but the model has groups 0 to 4");
 }

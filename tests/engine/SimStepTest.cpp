@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,9 @@ TEST(SimStepStart, InitiallyEnabledGroupDisabledBeforeTheBatchIsAnInternalError)
   SimulatorOn<RaceSAN> race;
   race.Sim->GenerateInitialEnabledList();
   race.model().Gate->setMark(0);
-  EXPECT_DEATH(race.Sim->GenerateCompleteEventList(), "!! Assertion failed in file .*, line [0-9]+");
+  // The file and line, then the condition that failed on a line of its own.
+  EXPECT_DEATH(race.Sim->GenerateCompleteEventList(),
+               "!! Assertion failed in file .*SimStep\\.cpp, line [0-9]+\n!! Condition: enabled\n");
 }
 
 // Tick fires at 1 and changes Count, which Slow reads; Slow stays enabled and keeps the
@@ -121,6 +124,29 @@ TEST(SimStepFailure, InvalidDelayWhenTheFiredGroupIsRescheduledEndsTheProcess) {
   race.model().Tick.Delay = 0;
   EXPECT_EXIT(race.Sim->SimStep(), ::testing::ExitedWithCode(1),
               "FATAL ERROR: In action Tick, value is non-positive");
+}
+
+// A delay the activity computes itself, bypassing the distributions' checks, would put the
+// event before the clock or never let it come; the engine refuses it as a fatal error.
+TEST(SimStepFailure, NegativeOrNonFiniteComputedDelayEndsTheProcess) {
+  const double delays[] = {-0.25, std::nan(""), HUGE_VAL};
+  for (double delay : delays) {
+    SimulatorOn<RaceSAN> race;
+    race.model().Slow.Computed = true;
+    race.model().Slow.Delay = delay;
+    EXPECT_EXIT(race.StartBatch(), ::testing::ExitedWithCode(1),
+                "FATAL ERROR: In action Slow, delay .* is negative or not finite")
+        << delay;
+  }
+}
+
+TEST(SimStepFailure, ComputedZeroDelayIsLegal) {
+  SimulatorOn<RaceSAN> race;
+  race.model().Tick.Computed = true;
+  race.model().Tick.Delay = 0;
+  race.StartBatch();
+  EXPECT_EQ(race.Sim->CurrentTime, 0.0);
+  EXPECT_EQ(race.Sim->CurrAction, &race.model().Tick);
 }
 
 // Scheduling order Bump, Watch, Other, Close; Watch and Other ask to be watched and each

@@ -27,6 +27,7 @@ class TestActivity : public Activity {
   double Rate() override { return 0; }
   double SampleDistribution() override {
     Draws++;
+    if (Computed) return Delay;
     return TheDistribution->Deterministic(Delay);
   }
   double* ReturnDistributionParameters() override { return nullptr; }
@@ -42,6 +43,7 @@ class TestActivity : public Activity {
 
   double Delay;   // a global variable of the model in generated code
   int Draws = 0;  // samples taken so far
+  bool Computed = false;  // the delay is returned as it is, not through a distribution
 };
 
 // Connectivity: places P, Q, R shared by several activities; E and F form the group Pair.

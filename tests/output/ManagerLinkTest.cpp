@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -27,6 +32,25 @@ int FreePortRun(int length) {
     if (p == start + length) return start;
   }
 }
+
+// Runs a test in a fresh empty working directory, the one a manager's file names are
+// relative to, and goes back to the previous one after it.
+class WorkingDirectory {
+ public:
+  WorkingDirectory() {
+    char buffer[4096];
+    previous_ = getcwd(buffer, sizeof buffer) != nullptr ? buffer : ".";
+    std::string pattern = testing::TempDir() + "tavrin_workdir_XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    EXPECT_NE(mkdtemp(name.data()), nullptr);
+    EXPECT_EQ(chdir(name.data()), 0);
+  }
+  ~WorkingDirectory() { EXPECT_EQ(chdir(previous_.c_str()), 0); }
+
+ private:
+  std::string previous_;
+};
 
 std::string Announcement(int port) { return "REGISTER:  Port: [" + std::to_string(port) + "]\n"; }
 
@@ -174,9 +198,10 @@ TEST_F(ManagerLink, QuitAtAReportBoundaryIsAnsweredBeforeThatReportIsSent) {
 }
 
 TEST_F(ManagerLink, CommandThreeSentInPiecesNamesTheFileThatTakesTheReports) {
-  // "\x03" + path + ";17;;" arrives in four pieces; the report of that boundary and every
+  // "\x03" + name + ";17;;" arrives in four pieces; the report of that boundary and every
   // later one go to the new file only.
-  std::string path = ScratchPath("command3.bin");
+  WorkingDirectory here;
+  std::string path = "command3.bin";
   StartReports(*simulator);
   FillCurrentReport(*simulator, 4.0);
   std::thread sender([&] {
@@ -192,6 +217,7 @@ TEST_F(ManagerLink, CommandThreeSentInPiecesNamesTheFileThatTakesTheReports) {
   EXPECT_TRUE(peer.SeesClose());  // nothing else came on the connection
   EXPECT_EQ(simulator->SimMgrSocket, nullptr);
   EXPECT_EQ(simulator->MaxNumOfBatches, 17);
+  ASSERT_NE(simulator->BinFilename, nullptr);
   EXPECT_EQ(std::string(simulator->BinFilename), path);
   std::string file = ReadFile(path);
   ASSERT_EQ(file.size(), 256u + 24u);
@@ -199,14 +225,13 @@ TEST_F(ManagerLink, CommandThreeSentInPiecesNamesTheFileThatTakesTheReports) {
   EXPECT_EQ(simulator->SimControl, 0);
 }
 
-TEST_F(ManagerLink, CommandThreeKeepsAFileGivenBeforeAndSurvivesAnUnopenableName) {
+TEST_F(ManagerLink, CommandThreeKeepsAFileGivenBefore) {
+  WorkingDirectory here;
   simulator->MaxNumOfBatches = 5;
-  peer.Send("\x03/nonexistent-dir/x.bin;4;;");
-  testing::internal::CaptureStderr();
+  peer.Send("\x03" "first.bin;4;;");
   simulator->ListenToSimMgr(simulator->SimMgrSocket);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "ERROR: Unable to open output file /nonexistent-dir/x.bin\n");
-  EXPECT_EQ(simulator->FileBin, nullptr);
+  EXPECT_EQ(peer.ReadAcknowledgement().code, 3);
+  EXPECT_NE(simulator->FileBin, nullptr);
   EXPECT_EQ(simulator->SimMgrSocket, nullptr);
   EXPECT_EQ(simulator->SimControl, 0);
   // A second manager names another file: the first name and its limit stay.
@@ -218,9 +243,111 @@ TEST_F(ManagerLink, CommandThreeKeepsAFileGivenBeforeAndSurvivesAnUnopenableName
   second.Send("\x03other.bin;99;;");
   simulator->ListenToSimMgr(simulator->SimMgrSocket);
   EXPECT_EQ(second.ReadAcknowledgement().code, 3);
-  EXPECT_EQ(std::string(simulator->BinFilename), "/nonexistent-dir/x.bin");
+  EXPECT_EQ(std::string(simulator->BinFilename), "first.bin");
   EXPECT_EQ(simulator->MaxNumOfBatches, 4);
   EXPECT_EQ(simulator->SimMgrSocket, nullptr);
+  EXPECT_TRUE(ReadFile("other.bin").empty());
+}
+
+// A name that could reach outside the working directory, go through a symbolic link or
+// truncate an existing file is refused with a message; the run goes on as if no name had
+// come: no file, the limit it had, the connection closed.
+TEST_F(ManagerLink, CommandThreeRefusesNamesOutsideTheWorkingDirectoryOrOfExistingFiles) {
+  WorkingDirectory here;
+  ASSERT_EQ(mkdir("sub", 0755), 0);
+  ASSERT_EQ(symlink("/tmp", "link"), 0);
+  ASSERT_EQ(symlink("victim", "dangling"), 0);
+  { std::ofstream existing("kept.bin"); existing << "precious"; }
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"/tmp/abs.bin", "it is an absolute path"},
+      {"../up.bin", "it has an empty, '.' or '..' part"},
+      {"sub/../x.bin", "it has an empty, '.' or '..' part"},
+      {"link/x.bin", "a directory on its path is a symbolic link"},
+      {"dangling", "a file of that name exists already"},
+      {"kept.bin", "a file of that name exists already"},
+      {"missing/x.bin", "a directory on its path does not exist"},
+  };
+  simulator->MaxNumOfBatches = 5;
+  for (const auto& name : refused) {
+    peer.Send("\x03" + name.first + ";9;;");
+    testing::internal::CaptureStderr();
+    simulator->ListenToSimMgr(simulator->SimMgrSocket);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "ERROR: Binary file name '" + name.first + "' from the manager refused: " +
+                  name.second + "\n");
+    EXPECT_EQ(peer.ReadAcknowledgement().code, 3);
+    EXPECT_EQ(simulator->BinFilename, nullptr) << name.first;
+    EXPECT_EQ(simulator->FileBin, nullptr);
+    EXPECT_EQ(simulator->MaxNumOfBatches, 5) << name.first;
+    EXPECT_EQ(simulator->SimMgrSocket, nullptr);
+    // The next name comes from a new manager.
+    int port = FreePortRun(1);
+    simulator->SocketPort = static_cast<short>(port);
+    peer.Close();
+    peer = StandInManager();
+    Connect(*simulator, peer, port);
+    peer.ReadAcknowledgement();
+  }
+  EXPECT_EQ(ReadFile("kept.bin"), "precious");
+  struct stat info;
+  EXPECT_NE(lstat("victim", &info), 0);  // nothing was created through the link
+  // A plain relative path below the working directory is taken.
+  peer.Send("\x03sub/ok.bin;9;;");
+  simulator->ListenToSimMgr(simulator->SimMgrSocket);
+  ASSERT_NE(simulator->BinFilename, nullptr);
+  EXPECT_EQ(std::string(simulator->BinFilename), "sub/ok.bin");
+  EXPECT_EQ(ReadFile("sub/ok.bin").size(), 256u);
+  EXPECT_EQ(simulator->MaxNumOfBatches, 9);
+}
+
+TEST_F(ManagerLink, CommandThreeWithoutAValidLimitKeepsTheRunsLimit) {
+  WorkingDirectory here;
+  simulator->MaxNumOfBatches = 5;
+  peer.Send("\x03limitless.bin;many;;");
+  simulator->ListenToSimMgr(simulator->SimMgrSocket);
+  EXPECT_EQ(peer.ReadAcknowledgement().code, 3);
+  ASSERT_NE(simulator->BinFilename, nullptr);
+  EXPECT_EQ(simulator->MaxNumOfBatches, 5);
+}
+
+// A parameter text that never ends would hold the run for ever: after the time-out the
+// connection is treated as a failed read, and the run stops with its files whole.
+TEST_F(ManagerLink, CommandThreeWhoseTextNeverEndsTimesOut) {
+  simulator->CommandTextTimeout = 300;
+  peer.Send("\x03never-ending");
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  auto start = std::chrono::steady_clock::now();
+  simulator->ListenToSimMgr(simulator->SimMgrSocket);
+  auto waited = std::chrono::steady_clock::now() - start;
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error reading socket 'read'... Exiting.\n");
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  EXPECT_EQ(simulator->SimControl, 2);
+  EXPECT_EQ(simulator->BinFilename, nullptr);
+}
+
+// A manager that never reads fills the connection; a send that makes no progress for the
+// send time-out fails as a broken connection does, instead of blocking the run.
+TEST(ManagerLinkSendTimeOut, PeerThatNeverReadsMakesTheSendFailAfterTheTimeOut) {
+  std::unique_ptr<SimulatorClass> simulator = MakeSimulator();
+  simulator->SendTimeout = 200;
+  int port = FreePortRun(1);
+  simulator->SocketPort = static_cast<short>(port);
+  StandInManager silent;
+  Connect(*simulator, silent, port);
+  ASSERT_NE(simulator->SimMgrSocket, nullptr);
+  std::vector<char> block(1 << 20, 'x');
+  testing::internal::CaptureStderr();
+  auto start = std::chrono::steady_clock::now();
+  int result = 1;
+  for (int i = 0; i < 64 && result > 0; i++)
+    result = simulator->SimMgrSocket->Send(block.data(), static_cast<int>(block.size()));
+  auto waited = std::chrono::steady_clock::now() - start;
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_LT(result, 1);
+  EXPECT_EQ(err, "error in send: timed out\n");
+  EXPECT_LT(waited, std::chrono::seconds(10));
 }
 
 TEST_F(ManagerLink, PeerThatDisconnectsLeavesTheRunGoingWithoutIt) {

@@ -386,3 +386,48 @@ TEST(PVModelDiagnostics, DebugLevelZeroPrintsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Builds a reward model of one variable on a single counter model "C" (place X, action
+// Bump), the way the study builds one before the run.
+void BuildOnCounter(const NodeSpec& spec) {
+  TestPVModel model(new CounterModel("C"), {spec});
+}
+
+}  // namespace
+
+// Each name the measured model lacks would make the variable read 0 all run; the set-up
+// refuses it, naming the variable and the missing name.
+TEST(PVModelSetUpErrors, ImpulseOnAnUnknownActionOrModelEndsWithStatusOne) {
+  NodeSpec unknownAction;
+  unknownAction.Name = "Served";
+  unknownAction.Impulses = {{"Serve", "C"}};
+  EXPECT_EXIT(BuildOnCounter(unknownAction), ::testing::ExitedWithCode(1),
+              "ERROR: Reward variable Served: impulse of action Serve of model C: the model has "
+              "no action named Serve");
+
+  NodeSpec unknownModel;
+  unknownModel.Name = "Served";
+  unknownModel.Impulses = {{"Bump", "Queue"}};
+  EXPECT_EXIT(BuildOnCounter(unknownModel), ::testing::ExitedWithCode(1),
+              "ERROR: Reward variable Served: impulse of action Bump of model Queue: the model "
+              "has no model named Queue");
+}
+
+TEST(PVModelSetUpErrors, RateRewardOnAnUnknownPlaceEndsWithStatusOne) {
+  NodeSpec spec;
+  spec.Name = "Level";
+  spec.Variables = {{"Y", "C"}};
+  EXPECT_EXIT(BuildOnCounter(spec), ::testing::ExitedWithCode(1),
+              "ERROR: Reward variable Level: rate reward reads place Y of model C: the model "
+              "has no place named Y");
+}
+
+TEST(PVModelSetUpErrors, KnownNamesPassTheChecks) {
+  NodeSpec spec;
+  spec.Variables = {{"X", "C"}};
+  spec.Impulses = {{"Bump", "C"}};
+  TestPVModel model(new CounterModel("C"), {spec});
+  EXPECT_EQ(model.TotalNumAffectingActions, 1);
+}

@@ -63,14 +63,14 @@ TEST_F(NodeWorkerGroups, NodeWithoutModelNamesHasNoWorkersAndNoReward) {
   EXPECT_EQ(node.TotalReward, 0.0);
 }
 
-TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusZero) {
+TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusOne) {
   CompositeModel whole("Whole");
   whole.Add("A");
   NodeSpec spec;
   spec.Models = {"A", "C"};
   TestNode node(spec, 0);
   node.FixReferences(&whole);
-  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
               "^Number of C's was 0\\.  Model cannot be created\\.\nModel Name was: Whole\n\\.$");
 }
 
@@ -80,7 +80,7 @@ TEST_F(NodeWorkerGroups, MeasuredModelWithoutANameIsReportedAsNull) {
   spec.Models = {"C"};
   TestNode node(spec, 0);
   node.FixReferences(&whole);
-  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
               "Model cannot be created\\.\nModel Name was: NULL\n$");
 }
 
@@ -170,7 +170,7 @@ TEST_F(NodeSetUp, ImpulseDependencyOnAnUnknownImpulseEndsWithGP0001) {
   spec.Impulses = {{"Bump", "A"}};
   TestNode node(spec, 0);
   CountingImpulse stray;
-  EXPECT_EXIT(node.AddImpulseModelDependency("A", &stray), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(node.AddImpulseModelDependency("A", &stray), ::testing::ExitedWithCode(1),
               "^Model Dependency requested on undefined impulse\\.  Check code generator\\.  "
               "Error code GP0001\\.\n$");
 }

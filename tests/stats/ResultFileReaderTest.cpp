@@ -70,6 +70,13 @@ bool Mentions(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// A file read whole enough to use, with the warnings the reader gave, all in one text.
+std::string WarningsOf(const ResultFile& file) {
+  std::string all;
+  for (const std::string& warning : file.Warnings) all += warning + "\n";
+  return all;
+}
+
 }  // namespace
 
 TEST(AsciiResultFile, ObservationsAreGroupedByVariableInBatchOrder) {
@@ -96,15 +103,23 @@ TEST(AsciiResultFile, FileWithoutObservationsHasNoVariables) {
   EXPECT_TRUE(f.Observations.empty());
 }
 
-TEST(AsciiResultFileErrors, MissingTrailerMeansTheFileIsCutShort) {
-  std::string error = ParseError(std::string(kAsciiHead) + "0,1.0\n");
-  EXPECT_TRUE(Mentions(error, "no #META_DATA trailer")) << error;
+// A run killed before its trailer: every whole line is read, with a warning.
+TEST(AsciiResultFileCut, MissingTrailerIsWarnedAndTheWholeLinesAreRead) {
+  ResultFile f = ParseOk(std::string(kAsciiHead) + "0,1.0\n0,2.0\n");
+  EXPECT_EQ(f.Observations.at(0), (std::vector<double>{1.0, 2.0}));
+  EXPECT_EQ(f.Batches, -1);
+  EXPECT_TRUE(Mentions(WarningsOf(f), "no #META_DATA trailer")) << WarningsOf(f);
 }
 
-TEST(AsciiResultFileErrors, LastLineWithoutItsLineEndIsRefused) {
-  std::string error = ParseError(std::string(kAsciiHead) + "0,1.0\n#META_DATA,BATCHES=1");
-  EXPECT_TRUE(Mentions(error, "no line end")) << error;
-  ParseError(std::string(kAsciiHead) + "0,1.");
+// The last line may have been cut inside its number ("0,1." of "0,1.25"): it is left out.
+TEST(AsciiResultFileCut, LastLineWithoutItsLineEndIsLeftOutWithAWarning) {
+  ResultFile cutNumber = ParseOk(std::string(kAsciiHead) + "0,1.0\n0,1.");
+  EXPECT_EQ(cutNumber.Observations.at(0), std::vector<double>{1.0});
+  EXPECT_TRUE(Mentions(WarningsOf(cutNumber), "the last line has no line end"));
+  ResultFile cutTrailer = ParseOk(std::string(kAsciiHead) + "0,1.0\n#META_DATA,BATCHES=1");
+  EXPECT_EQ(cutTrailer.Observations.at(0), std::vector<double>{1.0});
+  EXPECT_TRUE(Mentions(WarningsOf(cutTrailer), "no #META_DATA trailer"));
+  EXPECT_TRUE(Mentions(ParseError("#TAVRIN_SIM_ASCII_FILE,EXPERIMENTS=0"), "header line"));
 }
 
 TEST(AsciiResultFileErrors, MalformedObservationIsReportedWithItsLineNumber) {
@@ -139,15 +154,22 @@ TEST(AsciiResultFileErrors, HeaderFormatLineAndTrailerMustBeWhole) {
                        "BATCHES=\"-1\""));
 }
 
-TEST(ResultFileBatchCount, VariableWithFewerObservationsThanBatchesIsRefused) {
-  // A run of 3 batches writes 3 lines per variable; variable 1 lost one.
-  std::string error = ParseError(std::string(kAsciiHead) +
-                                 "0,1.0\n0,1.0\n0,1.0\n1,2.0\n1,2.0\n#META_DATA,BATCHES=3\n");
-  EXPECT_TRUE(Mentions(error, "variable 1 has 2 observations, but the file counts 3 batches"))
-      << error;
-  std::string tooMany =
-      ParseError(std::string(kAsciiHead) + "0,1.0\n0,1.0\n#META_DATA,BATCHES=1\n");
-  EXPECT_TRUE(Mentions(tooMany, "malformed")) << tooMany;
+// A quit leaves the count ahead of the reports written; a kill between the records and
+// the header's update leaves it behind. Either way every observation is used, with a warning.
+TEST(ResultFileBatchCount, CountDifferingFromTheObservationsIsWarnedAndEveryObservationUsed) {
+  ResultFile fewer = ParseOk(std::string(kAsciiHead) +
+                             "0,1.0\n0,1.0\n0,1.0\n1,2.0\n1,2.0\n#META_DATA,BATCHES=3\n");
+  EXPECT_EQ(fewer.Observations.at(1).size(), 2u);
+  EXPECT_TRUE(Mentions(WarningsOf(fewer),
+                       "variable 1 has 2 observations, but the file counts 3 batches: reports "
+                       "are missing"))
+      << WarningsOf(fewer);
+  ResultFile more = ParseOk(BinHeader(0, 1) + Record(0, {{0, 1, {1.0, 2.0}}}));
+  EXPECT_EQ(more.Observations.at(0), (std::vector<double>{1.0, 2.0}));
+  EXPECT_TRUE(Mentions(WarningsOf(more), "the batch count is behind the records"))
+      << WarningsOf(more);
+  ResultFile whole = ParseOk(BinHeader(0, 2) + Record(0, {{0, 1, {1.0, 2.0}}}));
+  EXPECT_TRUE(whole.Warnings.empty()) << WarningsOf(whole);
 }
 
 TEST(ResultFileBatchCount, SteadyStateFilesCountNoBatchesAndAreNotChecked) {
@@ -179,18 +201,29 @@ TEST(BinaryResultFile, HeaderAloneIsAnEmptyRun) {
   EXPECT_EQ(f.Batches, 0);
 }
 
-TEST(BinaryResultFileErrors, FileCutInsideARecordNamesTheRecord) {
+// A writer killed inside a record: the whole records before it are read.
+TEST(BinaryResultFileCut, RecordCutShortIsLeftOutAndNamed) {
   std::string whole = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) + Record(0, {{0, 1, {2.0}}});
-  // Every cut that leaves part of the second record (9 + 7 + 8 = 24 bytes) is refused.
+  // Every cut that leaves part of the second record (9 + 7 + 8 = 24 bytes).
   for (size_t keep = 1; keep < 24; keep++) {
-    std::string error = ParseError(whole.substr(0, whole.size() - keep));
-    EXPECT_TRUE(Mentions(error, "record 2 at byte 280")) << keep << ": " << error;
+    ResultFile f = ParseOk(whole.substr(0, whole.size() - keep));
+    EXPECT_EQ(f.Observations.at(0), std::vector<double>{1.0}) << keep;
+    EXPECT_TRUE(Mentions(WarningsOf(f), "record 2 at byte 280 is cut")) << keep << ": "
+                                                                       << WarningsOf(f);
   }
 }
 
-TEST(BinaryResultFileErrors, FileCutBetweenRecordsMissesBatches) {
-  std::string cut = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}});
-  EXPECT_TRUE(Mentions(ParseError(cut), "variable 0 has 1 observations, but the file counts 2"));
+TEST(BinaryResultFileCut, FileCutBetweenRecordsWarnsOfMissingReports) {
+  ResultFile f = ParseOk(BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}));
+  EXPECT_TRUE(Mentions(WarningsOf(f), "variable 0 has 1 observations, but the file counts 2"));
+}
+
+// A record whose own length is impossible is no cut: the file is refused.
+TEST(BinaryResultFileErrors, RecordWithAnImpossibleLengthIsRefused) {
+  std::string bad = Record(0, {{0, 1, {1.0}}});
+  WireCodec::PutInt32(&bad[0], 5);
+  std::string error = ParseError(BinHeader(0, 1) + bad);
+  EXPECT_TRUE(Mentions(error, "record 1 at byte 256: malformed record")) << error;
 }
 
 TEST(BinaryResultFileErrors, HeaderCutShortOrWrongIsRefused) {

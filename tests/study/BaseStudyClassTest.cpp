@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -98,6 +99,51 @@ TEST(StudyOverrides, TheCallersStringIsLeftIntact) {
   char text[] = "i:Isize:4";
   study.overrideGVs(text);
   EXPECT_STREQ(text, "i:Isize:4");
+}
+
+// A study that declares its globals' names and types, as the generated studies do.
+class TypedStudy : public RecordingStudy {
+ public:
+  TypedStudy() {
+    const char* names[] = {"Drate", "Isize"};
+    const char* types[] = {"double", "int"};
+    NumGVs = 2;
+    GVNames = static_cast<char**>(std::calloc(NumGVs, sizeof(char*)));
+    GVTypes = static_cast<char**>(std::calloc(NumGVs, sizeof(char*)));
+    for (unsigned int i = 0; i < NumGVs; i++) {
+      GVNames[i] = strdup(names[i]);
+      GVTypes[i] = strdup(types[i]);
+    }
+  }
+};
+
+TEST(StudyOverrideTypes, LetterNotMatchingTheGlobalsTypeIsRefusedAndNothingMoreApplies) {
+  TypedStudy study;
+  // An int letter for a double global would read the value with the wrong size.
+  char wrongInt[] = "d:Drate:2.5:i:Drate:1:i:Isize:4";
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(study.overrideGVs(wrongInt));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "ERROR: Override of global variable Drate of type double given with type letter 'i' "
+            "(int)\n");
+  EXPECT_EQ(study.Applied, (Applied{"Drate=2.500000"}));
+
+  TypedStudy other;
+  char wrongDouble[] = "d:Isize:20";
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(other.overrideGVs(wrongDouble));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Isize of type int"), std::string::npos);
+  EXPECT_TRUE(other.Applied.empty());
+}
+
+TEST(StudyOverrideTypes, MatchingLettersUnknownLettersAndUnknownNamesKeepTheirBehaviour) {
+  TypedStudy study;
+  char text[] = "d:Drate:2.5:q:Drate:1:i:Isize:4:i:Iextra:7";
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(study.overrideGVs(text));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Type q not recognized\n");
+  // The unknown name is handed on: the generated study reports it itself.
+  EXPECT_EQ(study.Applied, (Applied{"Drate=2.500000", "Isize=4", "Iextra=7"}));
 }
 
 TEST(StudyExperimentNames, NamesCountFromOneInOneSharedBuffer) {
