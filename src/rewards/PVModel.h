@@ -2,6 +2,7 @@
 #define TAVRIN_REWARDS_PVMODEL_H
 
 #include <iosfwd>
+#include <vector>
 
 #include "framework/BaseActionClass.h"
 #include "framework/BaseModelClass.h"
@@ -96,6 +97,22 @@ class PVModel : public BaseModelClass {
   List<PerformanceVariableNode> RelevantNodes;   // not owned: the nodes of the run
 
  private:
+  // What one firing touches, listed by action identifier when the run's nodes are chosen,
+  // so that a firing visits only the nodes it can change. RateEntries[k] is a node and the
+  // set of its workers that a member of the fired group changes; ImpulseNodes are the
+  // nodes whose impulses an action earns. Entries of identifier i run from Start[i] to
+  // Start[i + 1]; identifiers made later (past the end) touch nothing.
+  struct RateEntry {
+    PerformanceVariableNode* node;   // not owned
+    FastSet* workers;                // not owned: the action's AffectedRateWorkers of node
+  };
+  void ListFiringEffects();
+  void ListRateEntries(BaseActionClass* leaf);
+  std::vector<int> RateStart;
+  std::vector<RateEntry> RateEntries;
+  std::vector<int> ImpulseStart;
+  std::vector<PerformanceVariableNode*> ImpulseNodes;
+
   void AppendNode(PerformanceVariableNode* node);
   void ReserveNodes(int needed);
   void AddRateDependency(PerformanceVariableNode* node, int p, BaseActionClass* action,

@@ -1,6 +1,7 @@
 #ifndef TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 #define TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 
+#include "framework/FastSet.h"
 #include "framework/List.h"
 #include "rewards/ActionModelPairClass.h"
 #include "rewards/ImpulseNodeClass.h"
@@ -65,9 +66,18 @@ class PerformanceVariableNode {
   void CreateImpulseWorkerLists();
   void FixImpulseWorkerLists();
 
-  // Run time.
+  // Run time. A worker's rate reward is accumulated from its own Since up to the time
+  // given, so a node may be left alone by every firing that cannot change its value.
   void Accumulate(double new_time, double last_event_time, BaseActionClass* last_action);
   void CommonAccumulate(double next_time, double last_event_time, BaseActionClass* last_action);
+  // Before a firing at firing_time that changes the given workers' rewards: their reward
+  // up to now, or the whole node's when the firing comes after the window.
+  void AccumulateBeforeChange(double firing_time, FastSet& workers);
+  // After a firing of last_action, which earns one of this node's impulses: Accumulate
+  // without the membership test, the rate part integrated only when the node completes.
+  void AccumulateImpulse(double new_time, double last_event_time, BaseActionClass* last_action);
+  void IntegrateRate(double next_time);   // every worker from its Since up to next_time
+  void RestartWorkers(double time);       // every worker's Since = time: a new batch
   void UpdateAccumulate(double new_time);
   void TotalAccumulation();
   void EndAccumulate(double finish_time, double last_event_time, BaseActionClass* last_action);
@@ -130,6 +140,7 @@ class PerformanceVariableNode {
   void FillImpulseModelGroups(int impulse);
   void AccumulateImpulseWorkers(double next_time, double last_event_time,
                                 BaseActionClass* action);
+  void IntegrateWorker(PerformanceVariableWorker* worker, double next_time);
   void RepeatForSuperposedActions(double next_time, double last_event_time,
                                   BaseActionClass* action);
   bool SuperposedActionAffects(BaseActionClass* action);
