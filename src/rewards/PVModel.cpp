@@ -169,24 +169,20 @@ void PVModel::ListFiringEffects() {
   RateStart.assign(identifiers + 1, 0);
   RateEntries.clear();
   ImpulseStart.assign(identifiers + 1, 0);
-  ImpulseNodes.clear();
+  ImpulseEntries.clear();
   std::vector<BaseActionClass*> leaves;
   for (int id = 0; id < identifiers; id++) {
     RateStart[id] = static_cast<int>(RateEntries.size());
-    ImpulseStart[id] = static_cast<int>(ImpulseNodes.size());
+    ImpulseStart[id] = static_cast<int>(ImpulseEntries.size());
     BaseActionClass* action = byId[id];
     if (action == nullptr) continue;
     leaves.clear();
     ListLeaves(action, leaves);
     for (BaseActionClass* leaf : leaves) ListRateEntries(leaf);
-    if (!action->IsPVImpulseDSAllocated()) continue;
-    FastSet& earned = action->AffectedNodesByImpulseReward;
-    for (int i = 0; i < RelevantNodes.getNumItems(); i++)
-      for (int k = 0; k < earned.size(); k++)
-        if (earned[k] == RelevantNodes[i]->id) ImpulseNodes.push_back(RelevantNodes[i]);
+    ListImpulseEntries(action);
   }
   RateStart[identifiers] = static_cast<int>(RateEntries.size());
-  ImpulseStart[identifiers] = static_cast<int>(ImpulseNodes.size());
+  ImpulseStart[identifiers] = static_cast<int>(ImpulseEntries.size());
 }
 
 void PVModel::ListRateEntries(BaseActionClass* leaf) {
@@ -194,7 +190,30 @@ void PVModel::ListRateEntries(BaseActionClass* leaf) {
   for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
     PerformanceVariableNode* node = RelevantNodes[i];
     FastSet& workers = leaf->AffectedRateWorkers[node->id];
-    if (workers.size() > 0) RateEntries.push_back({node, &workers});
+    for (int k = 0; k < workers.size(); k++)
+      RateEntries.push_back({node, node->WorkerList[workers[k]]});
+  }
+}
+
+// The impulse workers an action earns are those its own lists name for each node.
+void PVModel::ListImpulseEntries(BaseActionClass* action) {
+  if (!action->IsPVImpulseDSAllocated()) return;
+  TAVRIN_ASSERT(!action->isSync());
+  FastSet& earned = action->AffectedNodesByImpulseReward;
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
+    PerformanceVariableNode* node = RelevantNodes[i];
+    int p = node->id;
+    bool listed = false;
+    for (int k = 0; k < earned.size(); k++) listed = listed || earned[k] == p;
+    if (!listed) continue;
+    FastSet& impulses = action->AffectedImpulseRewards[p];
+    for (int j = 0; j < impulses.size(); j++) {
+      int impulse = impulses[j];
+      for (int q = 0; q < action->NumAffectedImpulseWorkers[p][impulse]; q++) {
+        int w = action->AffectedImpulseWorkers[p][impulse][q];
+        ImpulseEntries.push_back({node, node->ImpulseWorkersList[impulse][w]});
+      }
+    }
   }
 }
 
@@ -403,8 +422,11 @@ void PVModel::Accumulate(double new_time) {
   }
   int id = LastAction->getID();
   if (id >= static_cast<int>(ImpulseStart.size()) - 1) return;
-  for (int k = ImpulseStart[id]; k < ImpulseStart[id + 1]; k++)
-    ImpulseNodes[k]->AccumulateImpulse(new_time, BaseModelClass::LastActionTime, LastAction);
+  for (int k = ImpulseStart[id]; k < ImpulseStart[id + 1]; k++) {
+    const ImpulseEntry& entry = ImpulseEntries[k];
+    entry.node->AccumulateImpulseWorker(entry.worker, new_time, BaseModelClass::LastActionTime,
+                                        LastAction);
+  }
 }
 
 void PVModel::EndAccumulate(double finish_time) {
@@ -423,7 +445,7 @@ BaseActionClass* PVModel::FireAction(BaseActionClass* action, double FiringTime)
   int id = action->getID();
   if (id < static_cast<int>(RateStart.size()) - 1) {
     for (int k = RateStart[id]; k < RateStart[id + 1]; k++)
-      RateEntries[k].node->AccumulateBeforeChange(FiringTime, *RateEntries[k].workers);
+      RateEntries[k].node->AccumulateWorkerBeforeChange(RateEntries[k].worker, FiringTime);
   }
   BaseModelClass::LastActionTime = FiringTime;
   if (GlobalDebugLevel != 0) std::cout << "** PV Model firing action" << std::endl;

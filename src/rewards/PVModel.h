@@ -98,20 +98,25 @@ class PVModel : public BaseModelClass {
 
  private:
   // What one firing touches, listed by action identifier when the run's nodes are chosen,
-  // so that a firing visits only the nodes it can change. RateEntries[k] is a node and the
-  // set of its workers that a member of the fired group changes; ImpulseNodes are the
-  // nodes whose impulses an action earns. Entries of identifier i run from Start[i] to
-  // Start[i + 1]; identifiers made later (past the end) touch nothing.
+  // so that a firing visits only the workers it can change: RateEntries are the rate
+  // workers a member of the fired group changes, ImpulseEntries the impulse workers an
+  // action earns. Entries of identifier i run from Start[i] to Start[i + 1]; identifiers
+  // made later (past the end) touch nothing.
   struct RateEntry {
+    PerformanceVariableNode* node;       // not owned
+    PerformanceVariableWorker* worker;   // not owned: one of node's workers
+  };
+  struct ImpulseEntry {
     PerformanceVariableNode* node;   // not owned
-    FastSet* workers;                // not owned: the action's AffectedRateWorkers of node
+    ImpulseNodeClass* worker;        // not owned: one of node's impulse workers
   };
   void ListFiringEffects();
   void ListRateEntries(BaseActionClass* leaf);
+  void ListImpulseEntries(BaseActionClass* action);
   std::vector<int> RateStart;
   std::vector<RateEntry> RateEntries;
   std::vector<int> ImpulseStart;
-  std::vector<PerformanceVariableNode*> ImpulseNodes;
+  std::vector<ImpulseEntry> ImpulseEntries;
 
   void AppendNode(PerformanceVariableNode* node);
   void ReserveNodes(int needed);

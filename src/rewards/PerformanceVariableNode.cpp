@@ -411,22 +411,6 @@ void PerformanceVariableNode::CommonAccumulate(double next_time, double last_eve
   }
 }
 
-// The worker's reward has held one value on [Since, next_time): the worker reads it now
-// and weighs it by the part of that interval inside the window. An instant-of-time worker
-// only reads it; its value counts once, when the node completes. Since never passes the
-// window's end, so the part of the interval after it stays for the next steady-state
-// batch.
-inline void PerformanceVariableNode::IntegrateWorker(PerformanceVariableWorker* worker,
-                                                     double next_time) {
-  worker->Accumulate(next_time, worker->Since);
-  if (PVRewardType != INSTANT_OF_TIME) {
-    double fraction = worker->RewardFraction;
-    TotalReward += fraction * worker->Reward;
-    TotalRewardSqr += fraction * worker->Reward * worker->Reward;
-  }
-  worker->Since = next_time < Stop ? next_time : Stop;
-}
-
 void PerformanceVariableNode::IntegrateRate(double next_time) {
   for (int w = 0; w < NumberOfWorkers; w++) IntegrateWorker(WorkerList[w], next_time);
 }
@@ -436,14 +420,8 @@ void PerformanceVariableNode::RestartWorkers(double time) {
 }
 
 void PerformanceVariableNode::AccumulateBeforeChange(double firing_time, FastSet& workers) {
-  if (Accumulating == acc_done || firing_time < Start) return;
-  if (firing_time > Stop) {
-    IntegrateRate(firing_time);
-    UpdateAccumulate(firing_time);
-    return;
-  }
-  for (int k = 0; k < workers.size(); k++) IntegrateWorker(WorkerList[workers[k]], firing_time);
-  Accumulating = acc_now;
+  for (int k = 0; k < workers.size(); k++)
+    AccumulateWorkerBeforeChange(WorkerList[workers[k]], firing_time);
 }
 
 void PerformanceVariableNode::AccumulateImpulse(double new_time, double last_event_time,
