@@ -1,8 +1,9 @@
 #!/bin/sh
 # The project's throughput figures in one command: builds in Release into build-bench, runs
-# the microbenchmarks and the whole-program runs, and prints the median of several runs of
-# each whole-program figure. Every rate is per second of processor time, so the figures stay
-# comparable on a machine that others share.
+# the microbenchmarks, then the whole-program runs in turn with the plain event loop they
+# are compared with, and prints the medians. Every time is processor time (the simulator's
+# "CPU time (s): " line, the loop's own clock), so the figures stay comparable on a machine
+# that others share; each ratio is the median of the ratios of runs taken side by side.
 # Usage: tools/bench.sh [runs]   (default 5 runs per figure)
 set -eu
 cd "$(dirname "$0")/.."
@@ -15,8 +16,8 @@ esac
 
 echo "Building in $dir (Release)"
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$dir" -j2 --target mm1k_sim l2_cache_sim mm1_direct eventlist_bench simstep_bench \
-  > /dev/null
+cmake --build "$dir" -j2 --target mm1k_sim nqueue_sim l2_cache_sim queues_direct \
+  eventlist_bench simstep_bench > /dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
@@ -28,64 +29,47 @@ median() {
   sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
-# sim_rate COUNT COMMAND...: runs a simulator and prints COUNT per processor second, from its
-# closing "CPU time (s): " line; COUNT "fired" takes its "Actions fired: " line instead.
+# per_firing NAME COMMAND...: runs a program that ends with the lines "Actions fired: " and
+# "CPU time (s): " and prints its processor nanoseconds per firing. A run that fails or
+# prints no figure stops the script, so a broken figure is never passed off as one.
+per_firing() {
+  name="$1"
+  shift
+  if ! "$@" > run.out 2> run.err; then
+    cat run.err >&2
+    echo "bench.sh: $name: run failed" >&2
+    exit 1
+  fi
+  awk -v name="$name" '
+    /^Actions fired: / { fired = $3 }
+    /^CPU time \(s\): / { seconds = $4 }
+    END {
+      if (fired <= 0 || seconds <= 0) {
+        print "bench.sh: " name ": no firing count or CPU time in the output" > "/dev/stderr"
+        exit 1
+      }
+      printf "%.3f\n", seconds * 1e9 / fired
+    }' run.out
+}
+
+# sim_rate COUNT COMMAND...: COUNT per processor second, from the simulator's last line.
 sim_rate() {
   count="$1"
   shift
   "$@" > run.out 2> run.err || { cat run.err >&2; return 1; }
   awk -v count="$count" '
-    /^Actions fired: / { fired = $3 }
     /^CPU time \(s\): / { seconds = $4 }
     END {
-      if (count == "fired") count = fired
-      if (count <= 0) { print "no firing count in the output" > "/dev/stderr"; exit 1 }
       if (seconds <= 0) { print "no CPU time in the output" > "/dev/stderr"; exit 1 }
       printf "%.0f\n", count / seconds
     }' run.out
 }
 
-# repeat NAME COMMAND...: the median of the rates of $runs runs; a run that fails or prints
-# no rate stops the script, so a broken figure is never passed off as a measurement.
-repeat() {
-  name="$1"
-  shift
-  : > rates
-  i=0
-  while [ "$i" -lt "$runs" ]; do
-    if ! "$@" > rate; then
-      echo "bench.sh: $name: run failed" >&2
-      exit 1
-    fi
-    if ! grep -Eq '^[0-9]+$' rate; then
-      echo "bench.sh: $name: no rate in the run's output" >&2
-      exit 1
-    fi
-    cat rate >> rates
-    i=$((i + 1))
-  done
-  median < rates
-}
-
-direct_rate() {
-  "$bin/mm1_direct" 20000000 0.8 | sed -n 's/.*, \([0-9]*\) firings\/s,.*/\1/p'
-}
-
-# mm1k at rho = 0.8 (experiment 1: lambda 0.8, mu 1, K 10): one terminating batch whose
-# window, and so the batch, ends at the horizon; about 1.56 firings per time unit (arrivals,
-# blocked ones too, and services) make some 20 million firings.
-mm1k_horizon=12800000
-mm1k_rate() {
-  sim_rate fired "$bin/mm1k_sim" -t 1 -N 1 -e 1 -O "d:horizon:$mm1k_horizon"
-}
-
-example_batches=5000000
-example_rate() {
-  sim_rate "$example_batches" "$bin/l2_cache_sim" -t 1 -N "$example_batches"
-}
-example_files_rate() {
-  sim_rate "$example_batches" "$bin/l2_cache_sim" -t 1 -N "$example_batches" -a run.csv -b run.bin
-}
+# The M/M/1/K queue at rho 0.8 with K = 100 (mm1k experiment 3), one terminating batch of
+# some 20 million firings, and the plain loop over the same queue and horizon.
+mm1k_horizon=12500000
+# The N-queue model, each run some 10 million firings (1.6 N firings per unit of time).
+nqueue_experiments="0:10 1:100 2:1000"
 
 echo
 echo "== Microbenchmarks"
@@ -93,16 +77,54 @@ echo "== Microbenchmarks"
 "$bin/simstep_bench" 2> /dev/null
 
 echo
-echo "== Whole program (median of $runs runs, per CPU second)"
-direct=$(repeat "direct loop" direct_rate)
-mm1k=$(repeat "mm1k_sim" mm1k_rate)
-example=$(repeat "l2_cache_sim" example_rate)
-example_files=$(repeat "l2_cache_sim with files" example_files_rate)
-awk -v direct="$direct" -v mm1k="$mm1k" -v example="$example" -v files="$example_files" '
-  BEGIN {
-    printf "direct M/M/1 loop:               %12.0f firings/s\n", direct
-    printf "mm1k_sim, rho 0.8:               %12.0f firings/s\n", mm1k
-    printf "ratio framework/direct:          %12.3f   (target at least 0.5)\n", mm1k / direct
-    printf "l2_cache_sim, no result files:   %12.0f batches/s   (target at least 5000000)\n", example
-    printf "l2_cache_sim, with result files: %12.0f batches/s\n", files
+echo "== Firing cost against the plain event loop ($runs runs of each, taken in turn)"
+: > mm1k.ratio
+: > mm1k.ns
+for n in 10 100 1000; do : > "nq$n.ns"; : > "nq$n.ratio"; done
+: > flat.ratio
+i=0
+while [ "$i" -lt "$runs" ]; do
+  sim=$(per_firing mm1k_sim "$bin/mm1k_sim" -t 1 -N 1 -e 3 -O "d:horizon:$mm1k_horizon")
+  direct=$(per_firing "plain loop" "$bin/queues_direct" 1 100 "$mm1k_horizon")
+  echo "$sim $direct" | awk '{ printf "%.4f\n", $1 / $2 }' >> mm1k.ratio
+  echo "$sim" >> mm1k.ns
+  for entry in $nqueue_experiments; do
+    e=${entry%%:*}
+    n=${entry#*:}
+    horizon=$((100000000 / (16 * n)))
+    sim=$(per_firing "nqueue_sim N=$n" "$bin/nqueue_sim" -t 1 -N 1 -e "$e" -O "d:horizon:$horizon")
+    direct=$(per_firing "plain loop N=$n" "$bin/queues_direct" "$n" 100 "$horizon")
+    echo "$sim" >> "nq$n.ns"
+    echo "$sim $direct" | awk '{ printf "%.4f\n", $1 / $2 }' >> "nq$n.ratio"
+  done
+  paste -d' ' nq10.ns nq1000.ns | tail -n 1 | awk '{ printf "%.4f\n", $2 / $1 }' >> flat.ratio
+  i=$((i + 1))
+done
+awk -v ns="$(median < mm1k.ns)" -v ratio="$(median < mm1k.ratio)" 'BEGIN {
+  printf "mm1k_sim (M/M/1/100, rho 0.8):   %7.1f ns per firing, %6.3f x the plain loop   (target at most 1.6)\n", ns, ratio
+}'
+for n in 10 100 1000; do
+  awk -v n="$n" -v ns="$(median < "nq$n.ns")" -v ratio="$(median < "nq$n.ratio")" 'BEGIN {
+    printf "nqueue_sim, N = %-4d:            %7.1f ns per firing, %6.3f x the plain loop\n", n, ns, ratio
   }'
+done
+awk -v ratio="$(median < flat.ratio)" 'BEGIN {
+  printf "nqueue_sim cost per firing at N = 1000 over N = 10: %6.3f   (target at most 1.5)\n", ratio
+}'
+
+echo
+echo "== The example (median of $runs runs, per CPU second)"
+example_batches=5000000
+: > example.rate
+: > files.rate
+i=0
+while [ "$i" -lt "$runs" ]; do
+  sim_rate "$example_batches" "$bin/l2_cache_sim" -t 1 -N "$example_batches" >> example.rate
+  sim_rate "$example_batches" "$bin/l2_cache_sim" -t 1 -N "$example_batches" -a run.csv \
+    -b run.bin >> files.rate
+  i=$((i + 1))
+done
+awk -v example="$(median < example.rate)" -v files="$(median < files.rate)" 'BEGIN {
+  printf "l2_cache_sim, no result files:   %12.0f batches/s   (target at least 5000000)\n", example
+  printf "l2_cache_sim, with result files: %12.0f batches/s\n", files
+}'

@@ -1,5 +1,7 @@
 #include "engine/EventList.h"
 
+#include <limits>
+
 #include "framework/BaseActionClass.h"
 #include "framework/Errors.h"
 #include "random/UserDistributions.h"
@@ -23,14 +25,23 @@ bool EventEqual::operator()(const Event& e1, const Event& e2) const {
 }
 
 EventList::EventList(int capacity)
-    : capacity(capacity), Records(nullptr), A(nullptr), size(0), Equalities(nullptr), EqSize(0) {
+    : capacity(capacity),
+      Records(nullptr),
+      A(nullptr),
+      Times(nullptr),
+      RootIsHole(false),
+      size(0),
+      Equalities(nullptr),
+      EqSize(0) {
   TAVRIN_ASSERT(capacity >= 0);
   Records = new Event[capacity];
   A = new Event*[capacity];
+  Times = new double[capacity];
   Equalities = new int[capacity];
   FreeList.reserve(capacity);
   for (int i = capacity - 1; i >= 0; i--) {
     A[i] = nullptr;
+    Times[i] = 0.0;
     FreeList.push_back(&Records[i]);
   }
 }
@@ -38,13 +49,25 @@ EventList::EventList(int capacity)
 EventList::~EventList() {
   ClearEventList();
   delete[] Equalities;
+  delete[] Times;
   delete[] A;
   delete[] Records;
 }
 
-void EventList::StoreAt(int i, Event* record) {
+inline void EventList::StoreAt(int i, Event* record) {
   A[i] = record;
+  Times[i] = record->exec_time;
   AddressOf(record)->event = &A[i];
+}
+
+// The ranks, a virtual call each, are asked only on equal times.
+inline bool EventList::Earlier(int i, int j) const {
+  if (Times[i] < Times[j]) return true;
+  return Times[i] == Times[j] && EvEarlier(*A[i], *A[j]);
+}
+
+inline bool EventList::TiedWithRoot(int i) const {
+  return i < size && Times[i] == Times[0] && EvEqual(*A[0], *A[i]);
 }
 
 // Both sifts move a hole instead of swapping: each passed event is stored once in its new
@@ -52,10 +75,12 @@ void EventList::StoreAt(int i, Event* record) {
 // corresponding swaps would.
 int EventList::BubbleUp(int i) {
   Event* moving = A[i];
+  double time = Times[i];
   int start = i;
   while (i > 0) {
     int parent = (i - 1) / 2;
-    if (!EvEarlier(*moving, *A[parent])) break;
+    if (!(time < Times[parent] || (time == Times[parent] && EvEarlier(*moving, *A[parent]))))
+      break;
     StoreAt(i, A[parent]);
     i = parent;
   }
@@ -65,21 +90,31 @@ int EventList::BubbleUp(int i) {
 
 void EventList::BubbleDown(int i) {
   Event* moving = A[i];
+  double time = Times[i];
   int start = i;
   for (;;) {
     int child = 2 * i + 1;
     if (child >= size) break;
     int right = child + 1;
-    if (right < size && EvEarlier(*A[right], *A[child])) child = right;
-    if (!EvEarlier(*A[child], *moving)) break;
+    if (right < size && Earlier(right, child)) child = right;
+    if (!(Times[child] < time || (Times[child] == time && EvEarlier(*A[child], *moving)))) break;
     StoreAt(i, A[child]);
     i = child;
   }
   if (i != start) StoreAt(i, moving);
 }
 
-// The caller's record is only copied, so one scratch event can serve every insertion.
+// The caller's record is only copied, so one scratch event can serve every insertion. The
+// group whose event is being fired gets its root back, with one sift down: nothing else
+// can have passed the root's hole, whose time is minus infinity.
 void EventList::Insert(Event* e) {
+  if (RootIsHole && A[0]->action_ptr == e->action_ptr) {
+    RootIsHole = false;
+    *A[0] = *e;
+    StoreAt(0, A[0]);
+    BubbleDown(0);
+    return;
+  }
   TAVRIN_ASSERT(size < capacity);
   Event* record = FreeList.back();
   FreeList.pop_back();
@@ -105,6 +140,34 @@ void EventList::Remove(Event** slot) {
   if (BubbleUp(i) == i) BubbleDown(i);
 }
 
+// An event picked among ties below the root is removed at once: a hole there would sit
+// below events it must not pass.
+void EventList::Detach(Event** slot) {
+  if (slot != &A[0]) {
+    Remove(slot);
+    return;
+  }
+  TAVRIN_ASSERT(size > 0 && !RootIsHole);
+  AddressOf(A[0])->event = nullptr;
+  Times[0] = -std::numeric_limits<double>::infinity();
+  RootIsHole = true;
+}
+
+// The fired group was not rescheduled: its record leaves the heap as Remove would take it.
+void EventList::CloseHole() {
+  RootIsHole = false;
+  Event* record = A[0];
+  FreeList.push_back(record);
+  size--;
+  if (size == 0) {
+    A[0] = nullptr;
+    return;
+  }
+  StoreAt(0, A[size]);
+  A[size] = nullptr;
+  BubbleDown(0);
+}
+
 void EventList::Remove(PAddress* address) {
   TAVRIN_ASSERT(address->event != nullptr);
   Remove(address->event);
@@ -113,6 +176,7 @@ void EventList::Remove(PAddress* address) {
 void EventList::ModifyKey(Event** slot) {
   int i = static_cast<int>(slot - A);
   TAVRIN_ASSERT(i >= 0 && i < size);
+  Times[i] = A[i]->exec_time;
   if (BubbleUp(i) == i) BubbleDown(i);
 }
 
@@ -125,12 +189,17 @@ void EventList::ClearEventList() {
     A[i] = nullptr;
   }
   size = 0;
+  RootIsHole = false;
 }
 
+// An event tied with the root is one of the root's children or below a tied child, so
+// the search for ties starts only when a child is tied.
 Event** EventList::Earliest() {
+  if (RootIsHole) CloseHole();
   if (size == 0) return nullptr;
+  if (!TiedWithRoot(1) && !TiedWithRoot(2)) return &A[0];
   FindEquals(0);
-  Event** picked = (EqSize == 1) ? &A[0] : &A[PickWeighted()];
+  Event** picked = &A[PickWeighted()];
   EqSize = 0;
   return picked;
 }
@@ -141,8 +210,8 @@ void EventList::FindEquals(int i) {
   Equalities[EqSize++] = i;
   int left = 2 * i + 1;
   int right = left + 1;
-  if (left < size && EvEqual(*A[i], *A[left])) FindEquals(left);
-  if (right < size && EvEqual(*A[i], *A[right])) FindEquals(right);
+  if (TiedWithRoot(left)) FindEquals(left);
+  if (TiedWithRoot(right)) FindEquals(right);
 }
 
 // One uniform draw picks among the tied events in proportion to their groups' weights.

@@ -31,6 +31,10 @@ class EventList {
 
   void Insert(Event* e);
   void Remove(Event** slot);
+  // Remove, for the event being fired: at the root, its record stays in place until the
+  // step ends, so that rescheduling its group refills the root with one sift down instead
+  // of a removal and an insertion. Until then the group has no event, as after Remove.
+  void Detach(Event** slot);
   void Remove(PAddress* address);
   void ModifyKey(Event** slot);
   Event** Earliest();
@@ -46,6 +50,9 @@ class EventList {
   int BubbleUp(int i);
   void BubbleDown(int i);
   void StoreAt(int i, Event* record);
+  bool Earlier(int i, int j) const;   // strictly earlier in the heap order
+  bool TiedWithRoot(int i) const;     // a slot in the heap tied with the root
+  void CloseHole();
   void FindEquals(int i);
   int PickWeighted();
   bool IsFree(const Event* record) const;
@@ -58,6 +65,10 @@ class EventList {
   int capacity;
   Event* Records;      // owned: every record, allocated once
   Event** A;           // owned: the heap in array order; slots from size on hold null
+  // owned: Times[i] is A[i]'s exec_time, so the sifts compare without following pointers;
+  // minus infinity at the root while it is the hole left by Detach.
+  double* Times;
+  bool RootIsHole;     // the root holds the record of the event being fired
   int size;
   int* Equalities;     // owned: heap slots of the events tied with the root
   int EqSize;          // valid entries of Equalities; 0 between calls

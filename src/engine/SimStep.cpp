@@ -95,7 +95,7 @@ short SimulatorClass::GenerateCompleteEventList() {
 bool SimulatorClass::SimStep() {
   // Without a trace writer the three trace calls per firing would only forward to nobody.
   const bool tracing = !trace->empty();
-  TheEventList->Remove(NextEvent);
+  TheEventList->Detach(NextEvent);
   TheModel->Accumulate(CurrentTime);
   if (tracing) {
     trace->printPreFireAction(CurrAction);

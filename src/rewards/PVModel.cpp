@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "engine/SimulatorClass.h"
+#include "framework/BaseGroupClass.h"
 #include "framework/BaseStateVariableClass.h"
 #include "framework/Errors.h"
 #include "rewards/RewardMemory.h"
@@ -126,11 +127,94 @@ void PVModel::ConsiderOnly(int* NodeIndices, int size) {
   if (NodeIndices == nullptr) {
     for (int i = 0; i < Number_Of_Performance_Variables; i++)
       RelevantNodes.append(PerformanceVariableList[i]);
+  } else {
+    for (int i = 0; i < size; i++) {
+      TAVRIN_ASSERT(NodeIndices[i] >= 0 && NodeIndices[i] < Number_Of_Performance_Variables);
+      RelevantNodes.append(PerformanceVariableList[NodeIndices[i]]);
+    }
+  }
+  ListFiringEffects();
+}
+
+namespace {
+
+// The leaf actions a group can fire: the group itself when it has no members of its own
+// (an activity), its members' leaves otherwise.
+void ListLeaves(BaseActionClass* action, std::vector<BaseActionClass*>& leaves) {
+  BaseGroupClass* group = dynamic_cast<BaseGroupClass*>(action);
+  if (group == nullptr || group->NumActions == 0) {
+    leaves.push_back(action);
     return;
   }
-  for (int i = 0; i < size; i++) {
-    TAVRIN_ASSERT(NodeIndices[i] >= 0 && NodeIndices[i] < Number_Of_Performance_Variables);
-    RelevantNodes.append(PerformanceVariableList[NodeIndices[i]]);
+  for (int i = 0; i < group->NumActions; i++) {
+    BaseGroupClass* member = group->getMember(i);
+    if (member == group) {
+      leaves.push_back(group);
+    } else {
+      ListLeaves(member, leaves);
+    }
+  }
+}
+
+}  // namespace
+
+// A group's entries are those of the leaves it can fire, so the rewards a firing changes
+// are brought up to date before it, whichever member fires. The model's actions are
+// listed too, for a caller that fires an action rather than its group.
+void PVModel::ListFiringEffects() {
+  int identifiers = BaseActionClass::getMaxID();
+  std::vector<BaseActionClass*> byId(identifiers, nullptr);
+  for (int a = 0; a < NumActions; a++) byId[ActionList[a]->getID()] = ActionList[a];
+  for (int g = 0; g < NumGroups; g++) byId[GroupList[g]->getID()] = GroupList[g];
+
+  RateStart.assign(identifiers + 1, 0);
+  RateEntries.clear();
+  ImpulseStart.assign(identifiers + 1, 0);
+  ImpulseEntries.clear();
+  std::vector<BaseActionClass*> leaves;
+  for (int id = 0; id < identifiers; id++) {
+    RateStart[id] = static_cast<int>(RateEntries.size());
+    ImpulseStart[id] = static_cast<int>(ImpulseEntries.size());
+    BaseActionClass* action = byId[id];
+    if (action == nullptr) continue;
+    leaves.clear();
+    ListLeaves(action, leaves);
+    for (BaseActionClass* leaf : leaves) ListRateEntries(leaf);
+    ListImpulseEntries(action);
+  }
+  RateStart[identifiers] = static_cast<int>(RateEntries.size());
+  ImpulseStart[identifiers] = static_cast<int>(ImpulseEntries.size());
+}
+
+void PVModel::ListRateEntries(BaseActionClass* leaf) {
+  if (!leaf->IsPVRateDSAllocated()) return;
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
+    PerformanceVariableNode* node = RelevantNodes[i];
+    FastSet& workers = leaf->AffectedRateWorkers[node->id];
+    for (int k = 0; k < workers.size(); k++)
+      RateEntries.push_back({node, node->WorkerList[workers[k]]});
+  }
+}
+
+// The impulse workers an action earns are those its own lists name for each node.
+void PVModel::ListImpulseEntries(BaseActionClass* action) {
+  if (!action->IsPVImpulseDSAllocated()) return;
+  TAVRIN_ASSERT(!action->isSync());
+  FastSet& earned = action->AffectedNodesByImpulseReward;
+  for (int i = 0; i < RelevantNodes.getNumItems(); i++) {
+    PerformanceVariableNode* node = RelevantNodes[i];
+    int p = node->id;
+    bool listed = false;
+    for (int k = 0; k < earned.size(); k++) listed = listed || earned[k] == p;
+    if (!listed) continue;
+    FastSet& impulses = action->AffectedImpulseRewards[p];
+    for (int j = 0; j < impulses.size(); j++) {
+      int impulse = impulses[j];
+      for (int q = 0; q < action->NumAffectedImpulseWorkers[p][impulse]; q++) {
+        int w = action->AffectedImpulseWorkers[p][impulse][q];
+        ImpulseEntries.push_back({node, node->ImpulseWorkersList[impulse][w]});
+      }
+    }
   }
 }
 
@@ -364,11 +448,20 @@ void PVModel::CreatePVStateIndex() {
 
 // ---- Run time ----
 
+// Only the nodes whose impulses the last firing earned; rate rewards are brought up to
+// date before the firings that change them (FireAction) and at the end of each batch.
 void PVModel::Accumulate(double new_time) {
-  Diagnostic(3, "PVModel::Accumulate(double)");
-  Diagnostic(1, "Accumulation Time", new_time);
-  for (int i = 0; i < RelevantNodes.getNumItems(); i++)
-    RelevantNodes[i]->Accumulate(new_time, BaseModelClass::LastActionTime, LastAction);
+  if (GlobalDebugLevel > 1) {
+    Diagnostic(3, "PVModel::Accumulate(double)");
+    Diagnostic(1, "Accumulation Time", new_time);
+  }
+  int id = LastAction->getID();
+  if (id >= static_cast<int>(ImpulseStart.size()) - 1) return;
+  for (int k = ImpulseStart[id]; k < ImpulseStart[id + 1]; k++) {
+    const ImpulseEntry& entry = ImpulseEntries[k];
+    entry.node->AccumulateImpulseWorker(entry.worker, new_time, BaseModelClass::LastActionTime,
+                                        LastAction);
+  }
 }
 
 void PVModel::EndAccumulate(double finish_time) {
@@ -384,6 +477,11 @@ void PVModel::EndAccumulate(double finish_time) {
 }
 
 BaseActionClass* PVModel::FireAction(BaseActionClass* action, double FiringTime) {
+  int id = action->getID();
+  if (id < static_cast<int>(RateStart.size()) - 1) {
+    for (int k = RateStart[id]; k < RateStart[id + 1]; k++)
+      RateEntries[k].node->AccumulateWorkerBeforeChange(RateEntries[k].worker, FiringTime);
+  }
   BaseModelClass::LastActionTime = FiringTime;
   if (GlobalDebugLevel != 0) std::cout << "** PV Model firing action" << std::endl;
   LastAction = action->Fire();
@@ -404,6 +502,7 @@ void PVModel::PVReset() {
   for (int p = 0; p < Number_Of_Performance_Variables; p++) {
     PerformanceVariableNode* node = PerformanceVariableList[p];
     if (node->Accumulating == acc_now || node->Accumulating == acc_done) node->Reset();
+    node->RestartWorkers(0.0);
   }
   LastAction = &ZeroImpulseAction;
   BaseModelClass::LastActionTime = 0.0;

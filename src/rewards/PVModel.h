@@ -2,6 +2,7 @@
 #define TAVRIN_REWARDS_PVMODEL_H
 
 #include <iosfwd>
+#include <vector>
 
 #include "framework/BaseActionClass.h"
 #include "framework/BaseModelClass.h"
@@ -96,6 +97,27 @@ class PVModel : public BaseModelClass {
   List<PerformanceVariableNode> RelevantNodes;   // not owned: the nodes of the run
 
  private:
+  // What one firing touches, listed by action identifier when the run's nodes are chosen,
+  // so that a firing visits only the workers it can change: RateEntries are the rate
+  // workers a member of the fired group changes, ImpulseEntries the impulse workers an
+  // action earns. Entries of identifier i run from Start[i] to Start[i + 1]; identifiers
+  // made later (past the end) touch nothing.
+  struct RateEntry {
+    PerformanceVariableNode* node;       // not owned
+    PerformanceVariableWorker* worker;   // not owned: one of node's workers
+  };
+  struct ImpulseEntry {
+    PerformanceVariableNode* node;   // not owned
+    ImpulseNodeClass* worker;        // not owned: one of node's impulse workers
+  };
+  void ListFiringEffects();
+  void ListRateEntries(BaseActionClass* leaf);
+  void ListImpulseEntries(BaseActionClass* action);
+  std::vector<int> RateStart;
+  std::vector<RateEntry> RateEntries;
+  std::vector<int> ImpulseStart;
+  std::vector<ImpulseEntry> ImpulseEntries;
+
   void AppendNode(PerformanceVariableNode* node);
   void ReserveNodes(int needed);
   void AddRateDependency(PerformanceVariableNode* node, int p, BaseActionClass* action,

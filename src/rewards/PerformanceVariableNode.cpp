@@ -404,20 +404,33 @@ void PerformanceVariableNode::Accumulate(double new_time, double last_event_time
 
 void PerformanceVariableNode::CommonAccumulate(double next_time, double last_event_time,
                                                BaseActionClass* last_action) {
-  double reward = 0.0;
-  for (int w = 0; w < NumberOfWorkers; w++) {
-    WorkerList[w]->Accumulate(next_time, last_event_time);
-    reward += WorkerList[w]->Reward;
-  }
-  if (PVRewardType != INSTANT_OF_TIME && NumberOfWorkers > 0) {
-    double fraction = WorkerList[0]->RewardFraction;
-    TotalReward += fraction * reward;
-    TotalRewardSqr += fraction * reward * reward;
-  }
+  IntegrateRate(next_time);
   if (ImpulseAffectedBy(last_action)) {
     AccumulateImpulseWorkers(next_time, last_event_time, last_action);
     RepeatForSuperposedActions(next_time, last_event_time, last_action);
   }
+}
+
+void PerformanceVariableNode::IntegrateRate(double next_time) {
+  for (int w = 0; w < NumberOfWorkers; w++) IntegrateWorker(WorkerList[w], next_time);
+}
+
+void PerformanceVariableNode::RestartWorkers(double time) {
+  for (int w = 0; w < NumberOfWorkers; w++) WorkerList[w]->Since = time;
+}
+
+void PerformanceVariableNode::AccumulateBeforeChange(double firing_time, FastSet& workers) {
+  for (int k = 0; k < workers.size(); k++)
+    AccumulateWorkerBeforeChange(WorkerList[workers[k]], firing_time);
+}
+
+void PerformanceVariableNode::AccumulateImpulse(double new_time, double last_event_time,
+                                                BaseActionClass* last_action) {
+  if (Accumulating == acc_done || new_time < Start) return;
+  if (new_time > Stop) IntegrateRate(new_time);
+  AccumulateImpulseWorkers(new_time, last_event_time, last_action);
+  RepeatForSuperposedActions(new_time, last_event_time, last_action);
+  UpdateAccumulate(new_time);
 }
 
 void PerformanceVariableNode::AccumulateImpulseWorkers(double next_time, double last_event_time,

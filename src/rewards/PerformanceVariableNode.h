@@ -1,6 +1,7 @@
 #ifndef TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 #define TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 
+#include "framework/FastSet.h"
 #include "framework/List.h"
 #include "rewards/ActionModelPairClass.h"
 #include "rewards/ImpulseNodeClass.h"
@@ -65,15 +66,62 @@ class PerformanceVariableNode {
   void CreateImpulseWorkerLists();
   void FixImpulseWorkerLists();
 
-  // Run time.
+  // Run time. A worker's rate reward is accumulated from its own Since up to the time
+  // given, so a node may be left alone by every firing that cannot change its value.
   void Accumulate(double new_time, double last_event_time, BaseActionClass* last_action);
   void CommonAccumulate(double next_time, double last_event_time, BaseActionClass* last_action);
+  // Before a firing at firing_time that changes the given workers' rewards: their reward
+  // up to now, or the whole node's when the firing comes after the window.
+  void AccumulateBeforeChange(double firing_time, FastSet& workers);
+  // After a firing of last_action, which earns one of this node's impulses: Accumulate
+  // without the membership test, the rate part integrated only when the node completes.
+  void AccumulateImpulse(double new_time, double last_event_time, BaseActionClass* last_action);
+  void IntegrateRate(double next_time);   // every worker from its Since up to next_time
+  void RestartWorkers(double time);       // every worker's Since = time: a new batch
+
+  // The same for one worker or one impulse worker, inline for the reward model's per-firing
+  // loops, which list them one by one.
+  void AccumulateWorkerBeforeChange(PerformanceVariableWorker* worker, double firing_time) {
+    if (Accumulating == acc_done || firing_time < Start) return;
+    if (firing_time > Stop) {
+      IntegrateRate(firing_time);
+      UpdateAccumulate(firing_time);
+      return;
+    }
+    IntegrateWorker(worker, firing_time);
+    Accumulating = acc_now;
+  }
+  void AccumulateImpulseWorker(ImpulseNodeClass* worker, double new_time, double last_event_time,
+                               BaseActionClass* last_action) {
+    if (Accumulating == acc_done || new_time < Start) return;
+    if (new_time > Stop) {
+      AccumulateImpulse(new_time, last_event_time, last_action);
+      return;
+    }
+    worker->Accumulate(new_time, last_event_time);
+    Accumulating = acc_now;
+  }
   void UpdateAccumulate(double new_time);
   void TotalAccumulation();
   void EndAccumulate(double finish_time, double last_event_time, BaseActionClass* last_action);
   void CurrentReward(BaseActionClass* action);
   bool ImpulseAffectedBy(BaseActionClass* action);
   void UpdateDependencies();
+
+  // The worker's reward has held one value on [Since, next_time): the worker reads it now
+  // and weighs it by the part of that interval inside the window. An instant-of-time
+  // worker only reads it; its value counts once, when the node completes. Since never
+  // passes the window's end, so the part of the interval after it stays for the next
+  // steady-state batch.
+  void IntegrateWorker(PerformanceVariableWorker* worker, double next_time) {
+    worker->Accumulate(next_time, worker->Since);
+    if (PVRewardType != INSTANT_OF_TIME) {
+      double fraction = worker->RewardFraction;
+      TotalReward += fraction * worker->Reward;
+      TotalRewardSqr += fraction * worker->Reward * worker->Reward;
+    }
+    worker->Since = next_time < Stop ? next_time : Stop;
+  }
 
   RewardType GetRewardType() const { return PVRewardType; }
   int GetNumTimePoints() const { return NumTimes; }

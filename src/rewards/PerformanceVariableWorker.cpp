@@ -16,7 +16,8 @@ PerformanceVariableWorker::PerformanceVariableWorker()
       RewardSqr(0.0),
       RewardFraction(0.0),
       Start(0.0),
-      Stop(0.0) {}
+      Stop(0.0),
+      Since(0.0) {}
 
 PerformanceVariableWorker::~PerformanceVariableWorker() { delete[] Name; }
 

@@ -34,6 +34,10 @@ class PerformanceVariableWorker {
   double RewardFraction;
   double Start;        // the owning node's window
   double Stop;
+  // The time up to which the node has accumulated this worker: its reward has kept one
+  // value since then, because every firing that can change it is preceded by an
+  // accumulation of this worker.
+  double Since;
 };
 
 #endif

@@ -381,3 +381,67 @@ TEST(EventListInvariants, LongRandomSequenceKeepsHeapAndHandlesConsistentWithout
   EXPECT_GT(generator.Draws, 0);   // ties on time and rank did occur and were drawn
   for (StubGroup* g : owned) delete g;
 }
+
+// The fired event leaves a hole at the root until the step ends; its group has no event
+// meanwhile, and rescheduling it refills the root.
+TEST(EventListDetach, RescheduledFiredGroupRefillsTheRootInOrder) {
+  StubGroup a("a", 0, 1), b("b", 0, 1), c("c", 0, 1);
+  EventList list(4);
+  Schedule(list, a, 1.0);
+  Schedule(list, b, 2.0);
+  Schedule(list, c, 3.0);
+  list.Detach(list.Earliest());
+  EXPECT_EQ(a.Address.event, nullptr);
+  Schedule(list, a, 2.5);
+  EXPECT_EQ(list.getSize(), 3);
+  EXPECT_EQ(list.getNumFree(), 1);
+  EXPECT_EQ(list.IsValid(), 0);
+  EXPECT_EQ(Owner(list.Earliest()), &b);
+  EXPECT_EQ(Owner(a.Address.event), &a);
+  EXPECT_EQ((*a.Address.event)->exec_time, 2.5);
+}
+
+TEST(EventListDetach, FiredGroupNotRescheduledLeavesAtTheNextEarliest) {
+  StubGroup a("a", 0, 1), b("b", 0, 1);
+  EventList list(3);
+  Schedule(list, a, 1.0);
+  Schedule(list, b, 2.0);
+  list.Detach(list.Earliest());
+  EXPECT_EQ(Owner(list.Earliest()), &b);
+  EXPECT_EQ(list.getSize(), 1);
+  EXPECT_EQ(list.getNumFree(), 2);
+  EXPECT_EQ(a.Address.event, nullptr);
+  EXPECT_EQ(list.IsValid(), 0);
+  list.Detach(list.Earliest());
+  EXPECT_EQ(list.Earliest(), nullptr);
+  EXPECT_EQ(list.getNumFree(), 3);
+}
+
+// Nothing scheduled while the hole is open passes it, even at the fired time with a higher
+// rank; it comes first once the hole is closed.
+TEST(EventListDetach, EventsScheduledMeanwhileStayBelowTheHole) {
+  StubGroup a("a", 0, 1), b("b", 0, 1), urgent("urgent", 9, 1);
+  EventList list(4);
+  Schedule(list, a, 1.0);
+  Schedule(list, b, 2.0);
+  list.Detach(list.Earliest());
+  Schedule(list, urgent, 1.0);
+  EXPECT_EQ(Owner(list.Earliest()), &urgent);
+  EXPECT_EQ(list.IsValid(), 0);
+  EXPECT_EQ(a.Address.event, nullptr);
+}
+
+// A tie picked below the root is removed at once, as Remove does.
+TEST(EventListDetach, EventPickedBelowTheRootIsRemovedAtOnce) {
+  StubGroup a("a", 0, 1), b("b", 0, 3);
+  EventList list(3);
+  Schedule(list, a, 1.0);
+  Schedule(list, b, 1.0);
+  ScriptedGenerator generator(0.5);   // target 2 of total weight 4: b, the second
+  Event** picked = list.Earliest();
+  ASSERT_EQ(Owner(picked), &b);
+  list.Detach(picked);
+  EXPECT_EQ(list.getSize(), 1);
+  EXPECT_EQ(b.Address.event, nullptr);
+  EXPECT_EQ(list.IsValid(), 0);
+}

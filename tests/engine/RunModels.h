@@ -158,8 +158,8 @@ class RunNode : public PerformanceVariableNode {
   explicit RunNode(const VariableSpec& spec) : Measured(nullptr), Reward(spec.reward) {
     TheModelPtr = &Measured;
     Type = spec.type;
-    Initialize(spec.name.c_str(), spec.reward, 1, &spec.start, &spec.stop, 0, 0, 1, 0);
-    AddModelDependency("RUN");
+    Initialize(spec.name.c_str(), spec.reward, 1, &spec.start, &spec.stop, 0, 0, 1, 1);
+    AddVariableDependency("Count", "RUN");
   }
   void CreateWorkerList() override {
     for (int w = 0; w < NumberOfWorkers; w++)

@@ -220,10 +220,46 @@ TEST(PVModelRun, ConsiderOnlyAccumulatesTheChosenNodesInTheGivenOrder) {
   model.ConsiderOnly(indices, 2);
   ASSERT_EQ(model.RelevantNodes.getNumItems(), 2);
   EXPECT_EQ(model.RelevantNodes[0], model.PerformanceVariableList[2]);
+  // Nothing has fired: no node has a reason to accumulate before the batch end.
   model.Accumulate(1.0);
+  EXPECT_TRUE(log.empty());
   model.EndAccumulate(5.0);
-  EXPECT_EQ(log, (std::vector<int>{2, 0, 2, 0}));
+  EXPECT_EQ(log, (std::vector<int>{2, 0}));
   EXPECT_EQ(model.PerformanceVariableList[1]->Accumulating, acc_later);
+  AccumulationLog = nullptr;
+}
+
+TEST(PVModelRun, RateRewardCountsEachMarkingUntilTheFiringThatChangesIt) {
+  CounterModel* c = new CounterModel("C");
+  NodeSpec reads;
+  reads.Reward = INTERVAL_OF_TIME;
+  reads.Starts = {0.0};
+  reads.Stops = {10.0};
+  reads.Variables = {{"X", "C"}};
+  reads.MakeWorker = []() { return new XWorker<IntervalOfTime>(); };
+  TestPVModel model(c, {reads});
+  model.ConsiderOnly(nullptr, 0);
+  // X is 0 on [0, 2), 1 on [2, 4) and 2 on [4, 10).
+  FireAt(model, &c->Bump, 2.0);
+  FireAt(model, &c->Bump, 4.0);
+  model.EndAccumulate(10.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 0.0 * 2 + 1.0 * 2 + 2.0 * 6);
+}
+
+TEST(PVModelRun, FiringThatChangesNoReadVariableLeavesTheNodeAlone) {
+  std::vector<int> log;
+  AccumulationLog = &log;
+  CounterModel* c = new CounterModel("C");
+  NodeSpec unread;   // depends on the model, reads none of its variables
+  unread.Models = {"C"};
+  unread.MakeWorker = []() { return new LoggingWorker(7); };
+  TestPVModel model(c, {unread});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &c->Bump, 1.0);
+  FireAt(model, &c->Bump, 2.0);
+  EXPECT_TRUE(log.empty());
+  model.EndAccumulate(5.0);
+  EXPECT_EQ(log, (std::vector<int>{7}));
   AccumulationLog = nullptr;
 }
 

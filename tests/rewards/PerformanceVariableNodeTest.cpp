@@ -175,7 +175,7 @@ TEST_F(NodeSetUp, ImpulseDependencyOnAnUnknownImpulseEndsWithGP0001) {
               "Error code GP0001\\.\n$");
 }
 
-TEST_F(NodeAccumulation, RewardTypesOtherThanInstantAddTheWeightedRewardAtEveryCall) {
+TEST_F(NodeAccumulation, EachWorkerCountsItsOwnIntervalWithItsOwnWeight) {
   CompositeModel whole("Whole");
   CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
   c[0]->X->setMark(2);
@@ -193,23 +193,75 @@ TEST_F(NodeAccumulation, RewardTypesOtherThanInstantAddTheWeightedRewardAtEveryC
   };
   TestNode node(spec, 0);
   Wire(node, &whole);
+  FastSet second;
+  second.insert(1);
+  second.NoMoreModifications();
 
-  // [0, 1): rewards 1*2 and 1*4, sum 6, weighted by the first worker's 0.5: 3 and 0.5*36.
+  // [0, 1): 1*2 weighted 0.5 and 1*4 weighted 0.25; squares 0.5*4 and 0.25*16.
   node.Accumulate(1.0, 0.0, &NoAction);
-  EXPECT_EQ(node.TotalReward, 3.0);
-  EXPECT_EQ(node.TotalRewardSqr, 18.0);
+  EXPECT_EQ(node.TotalReward, 2.0);
+  EXPECT_EQ(node.TotalRewardSqr, 6.0);
   EXPECT_EQ(node.Accumulating, acc_now);
-  // [1, 4) with the second instance at 0: sum 3*2 = 6 again, so 3 + 3 and 18 + 18.
+  // Before a change of the second instance at 4, only its worker counts [1, 4): 3*4*0.25.
+  node.AccumulateBeforeChange(4.0, second);
+  EXPECT_EQ(node.TotalReward, 5.0);
   c[1]->X->setMark(0);
-  node.Accumulate(4.0, 1.0, &NoAction);
-  EXPECT_EQ(node.TotalReward, 6.0);
-  EXPECT_EQ(node.TotalRewardSqr, 36.0);
-  // The batch ends at 10: [4, 10) gives 6*2 = 12, weighted 6 and 72; the node completes
-  // without counting the last interval a second time.
+  // The batch ends at 10: the first worker counts [1, 10) at 2, the second [4, 10) at 0.
   node.EndAccumulate(10.0, 4.0, &NoAction);
   EXPECT_EQ(node.Accumulating, acc_done);
-  EXPECT_EQ(node.TotalReward, 12.0);
-  EXPECT_EQ(node.TotalRewardSqr, 108.0);
+  EXPECT_EQ(node.TotalReward, 14.0);
+}
+
+TEST_F(NodeAccumulation, FiringAfterTheWindowCompletesTheWholeNode) {
+  CompositeModel whole("Whole");
+  CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
+  c[0]->X->setMark(1);
+  c[1]->X->setMark(3);
+  NodeSpec spec;
+  spec.Reward = INTERVAL_OF_TIME;
+  spec.Starts = {2.0};
+  spec.Stops = {6.0};
+  spec.Models = {"C"};
+  spec.MakeWorker = []() { return new XWorker<IntervalOfTime>(); };
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+  FastSet first;
+  first.insert(0);
+  first.NoMoreModifications();
+
+  node.AccumulateBeforeChange(1.0, first);   // before the window: nothing yet
+  EXPECT_EQ(node.Accumulating, acc_later);
+  node.AccumulateBeforeChange(7.0, first);   // both workers over [2, 6]: 4*1 + 4*3
+  EXPECT_EQ(node.Accumulating, acc_done);
+  EXPECT_EQ(node.TotalReward, 16.0);
+}
+
+TEST_F(NodeAccumulation, SteadyStateBatchEndLeavesTheRestOfTheIntervalToTheNextBatch) {
+  CounterModel c("C");
+  c.X->setMark(3);
+  NodeSpec spec;
+  spec.Reward = STEADY_STATE;
+  spec.Kind = steady_state;
+  spec.Starts = {0.0};
+  spec.Stops = {10.0};
+  spec.Models = {"C"};
+  spec.MakeWorker = []() { return new XWorker<SteadyState>(); };
+  TestNode node(spec, 0);
+  Wire(node, &c);
+  FastSet only;
+  only.insert(0);
+  only.NoMoreModifications();
+
+  // The batch end is reached one unit past it, as the steady-state run does.
+  node.Accumulate(11.0, 0.0, &NoAction);
+  EXPECT_DOUBLE_EQ(node.TotalReward, 3.0);
+  node.Reset();
+  // [10, 14) at 3, then [14, 20) at 5, averaged over the window of 10.
+  node.AccumulateBeforeChange(14.0, only);
+  c.X->setMark(5);
+  node.Accumulate(21.0, 14.0, &NoAction);
+  EXPECT_EQ(node.Accumulating, acc_done);
+  EXPECT_DOUBLE_EQ(node.TotalReward, 4.2);
 }
 
 TEST_F(NodeAccumulation, NothingAccumulatesBeforeTheWindowStarts) {

@@ -14,8 +14,10 @@
 #include "framework/san/SANModel.h"
 #include "rewards/ImpulseNodeClass.h"
 #include "rewards/InstantOfTime.h"
+#include "rewards/IntervalOfTime.h"
 #include "rewards/PVModel.h"
 #include "rewards/PerformanceVariableNode.h"
+#include "rewards/SteadyState.h"
 
 namespace rewardtest {
 
@@ -142,6 +144,23 @@ class IntervalWorker : public MarkWorker {
     RewardFraction = Fraction;
   }
   double Fraction;
+};
+
+// X of one instance as the rate reward of one of the library's accumulating worker types
+// (IntervalOfTime, SteadyState), which clip each interval to the window themselves.
+template <class WorkerType>
+class XWorker : public WorkerType {
+ public:
+  XWorker() : Instance(nullptr) {
+    this->NumModels = 1;
+    this->TheModelPtr = new BaseModelClass**[1];
+    this->TheModelPtr[0] = &Instance;
+  }
+  ~XWorker() override { delete[] this->TheModelPtr; }
+  double Reward_Function() override {
+    return static_cast<CounterModel*>(Instance)->X->getMark();
+  }
+  BaseModelClass* Instance;
 };
 
 // An impulse of one per accumulation, reading one instance.
