@@ -17,7 +17,7 @@ esac
 echo "Building in $dir (Release)"
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$dir" -j2 --target mm1k_sim nqueue_sim l2_cache_sim queues_direct \
-  eventlist_bench simstep_bench > /dev/null
+  eventlist_bench simstep_bench composed_bench > /dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
@@ -128,3 +128,17 @@ awk -v example="$(median < example.rate)" -v files="$(median < files.rate)" 'BEG
   printf "l2_cache_sim, no result files:   %12.0f batches/s   (target at least 5000000)\n", example
   printf "l2_cache_sim, with result files: %12.0f batches/s\n", files
 }'
+
+# A replicated model of N M/M/1/K queues: set-up, memory and cost per firing at three sizes,
+# one process per figure (see bench/ComposedBench.cpp). The reward mode sums every queue's
+# length with one worker per copy; its firings are fewer at large N, as each visits every
+# worker.
+echo
+echo "== Replicated model: N copies of an M/M/1/K queue (one run each)"
+for n in 10 1000 100000; do
+  "$bin/composed_bench" "$n" 2000000 plain
+  "$bin/composed_bench" "$n" 2000000 direct
+done
+"$bin/composed_bench" 10 2000000 reward
+"$bin/composed_bench" 1000 200000 reward
+"$bin/composed_bench" 100000 4000 reward

@@ -3,23 +3,32 @@
 
 #include <iostream>
 #include <new>
+#include <unordered_set>
 
 #include "framework/Errors.h"
 
 // List: a growable array of non-owning pointers, used for every list of actions, state
 // variables, models and groups. A pointer is held at most once; items stay at the front.
+// A long list (a composed model's actions, the instances of a replicated submodel, the
+// actions of a place shared by every replica) keeps a hash index of its items besides the
+// array, so that the duplicate test of an insertion does not scan it: filling a list of n
+// items costs O(n), not O(n^2). The index never changes the order or the contents; it
+// requires that slots are read, never written, through operator[] and getList().
 template <class T>
 class List {
  public:
   List() : List(10) {}
-  explicit List(int n) : TheList(nullptr), NumItems(0), ArraySize(0) {
+  explicit List(int n) : TheList(nullptr), NumItems(0), ArraySize(0), Index(nullptr) {
     TAVRIN_ASSERT(n >= 1);
     TheList = new (std::nothrow) T*[n];
     if (TheList == nullptr) MemoryAllocationError();
     ArraySize = n;
     for (int i = 0; i < n; i++) TheList[i] = nullptr;
   }
-  ~List() { delete[] TheList; }
+  ~List() {
+    delete[] TheList;
+    delete Index;
+  }
   List(const List&) = delete;
   List& operator=(const List&) = delete;
 
@@ -38,6 +47,7 @@ class List {
   T*& operator[](int i) { return TheList[i]; }
 
   bool contains(const T* item) const {
+    if (Index != nullptr) return Index->count(const_cast<T*>(item)) != 0;
     for (int i = 0; i < NumItems; i++)
       if (TheList[i] == item) return true;
     return false;
@@ -48,6 +58,10 @@ class List {
     if (contains(item)) return;
     TAVRIN_ASSERT(NumItems < ArraySize);
     TheList[NumItems++] = item;
+    if (Index != nullptr)
+      Index->insert(item);
+    else if (NumItems == kIndexedFrom)
+      buildIndex();
   }
 
   void append(T* item) {
@@ -76,6 +90,7 @@ class List {
   void remove(T* item) {
     for (int i = 0; i < NumItems; i++) {
       if (TheList[i] == item) {
+        if (Index != nullptr) Index->erase(item);
         TheList[i] = TheList[NumItems - 1];
         TheList[NumItems - 1] = nullptr;
         NumItems--;
@@ -92,8 +107,10 @@ class List {
       if (newIndex < 0 && TheList[i] == newItem) newIndex = i;
     }
     if (oldIndex < 0) return;
+    if (Index != nullptr) Index->erase(oldItem);
     if (newIndex < 0) {
       TheList[oldIndex] = newItem;
+      if (Index != nullptr) Index->insert(newItem);
       return;
     }
     TheList[oldIndex] = TheList[NumItems - 1];
@@ -101,7 +118,11 @@ class List {
     NumItems--;
   }
 
-  void clearList() { NumItems = 0; }
+  void clearList() {
+    NumItems = 0;
+    delete Index;
+    Index = nullptr;
+  }
 
   void printList() const {
     if (NumItems == 0) std::cout << "No items in the list" << std::endl;
@@ -115,6 +136,16 @@ class List {
   }
 
  private:
+  // Below this many items a scan is as cheap as a hash look-up and costs no memory.
+  static const int kIndexedFrom = 64;
+
+  void buildIndex() {
+    Index = new (std::nothrow) std::unordered_set<T*>();
+    if (Index == nullptr) MemoryAllocationError();
+    Index->reserve(static_cast<size_t>(2 * NumItems));
+    for (int i = 0; i < NumItems; i++) Index->insert(TheList[i]);
+  }
+
   void grow(int n) {
     T** bigger = new (std::nothrow) T*[n];
     if (bigger == nullptr) {
@@ -132,6 +163,7 @@ class List {
   T** TheList;    // owned: the slot array; the items are not owned
   int NumItems;
   int ArraySize;
+  std::unordered_set<T*>* Index;   // owned: made once the list reaches kIndexedFrom items
 };
 
 #endif

@@ -275,6 +275,7 @@ void PerformanceVariableNode::GetNumberOfImpulseWorkers() {
 // Worker w's groups enumerate every combination of instances in mixed radix, the first
 // model name most significant: with 2 and 3 instances, worker 4 = (1, 1).
 void PerformanceVariableNode::CreateModelGroupList() {
+  WorkersIndexed = false;
   delete[] ModelList;
   ModelList = NewRewardArray<ModelGroupClass>(NumberOfWorkers);
   for (int w = 0; w < NumberOfWorkers; w++) ModelList[w].SetNumModels(NumberOfModelNames);
@@ -319,8 +320,23 @@ void PerformanceVariableNode::FixWorkerList() {
 
 void PerformanceVariableNode::AddPVWorkersToAction(BaseActionClass* action,
                                                    BaseModelClass* model) {
-  for (int w = 0; w < NumberOfWorkers; w++)
-    if (ModelList[w].IsDependentOnModel(model)) action->AffectedRateWorkers[id].insert(w);
+  if (!WorkersIndexed) IndexWorkersByModel();
+  auto found = WorkersOfModel.find(model);
+  if (found == WorkersOfModel.end()) return;
+  for (int w : found->second) action->AffectedRateWorkers[id].insert(w);
+}
+
+void PerformanceVariableNode::IndexWorkersByModel() {
+  WorkersOfModel.clear();
+  for (int w = 0; w < NumberOfWorkers; w++) {
+    ModelGroupClass& group = ModelList[w];
+    for (int m = 0; m < group.NumModels; m++) {
+      std::vector<int>& workers = WorkersOfModel[group.ModelList[m]];
+      // A worker that holds one instance under two model names is listed once.
+      if (workers.empty() || workers.back() != w) workers.push_back(w);
+    }
+  }
+  WorkersIndexed = true;
 }
 
 // The impulse workers of impulse i fall into k consecutive ranges, one per instance of the

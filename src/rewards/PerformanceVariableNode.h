@@ -1,6 +1,9 @@
 #ifndef TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 #define TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 
+#include <unordered_map>
+#include <vector>
+
 #include "framework/FastSet.h"
 #include "framework/List.h"
 #include "rewards/ActionModelPairClass.h"
@@ -183,6 +186,13 @@ class PerformanceVariableNode {
   bool SuperposedActionAffects(BaseActionClass* action);
   void DeleteWorkers();
   void DeleteImpulseParts();
+  void IndexWorkersByModel();
+
+  // The workers whose group holds each submodel instance, made from ModelList on first
+  // use: with one worker per instance of a replicated submodel, a scan of every worker per
+  // affecting action would make the set-up quadratic in the instances.
+  std::unordered_map<const BaseModelClass*, std::vector<int>> WorkersOfModel;
+  bool WorkersIndexed = false;
 
   // Room reserved by Initialize, so that a generator error cannot write past an array.
   int MaxVarNames;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -193,4 +194,41 @@ TEST(XMLTraceRun, BothTracesOnTheStandardOutputInterleaveInCallOrder) {
   size_t second = batch + firstBatch.size();
   EXPECT_LT(find("#### Firing: 0  Action: (2)L2_CACHE->T_WRITE", second), out.size());
   for (size_t i = second; i < out.size(); i++) EXPECT_NE(out[i][0], '<') << out[i];
+}
+
+// The tandem is a join (model 2, after the reward model) of three stations (3 to 5) whose
+// places are all shared: each buffer is declared once, by the join, each station's Serve is
+// an interaction of the join and its station, and every change a firing writes is the
+// join's.
+TEST(XMLTraceRun, ComposedTandemDeclaresEachBufferOnceAndIsWellFormed) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram(
+      "tandem_sim", {"-t", "0", "-N", "2", "-f", "tr", "-x", "-O", "d:batchLength:5:d:transient:0"},
+      dir);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string doc = ReadFile(dir + "/tr.xml");
+  EXPECT_EQ(WellFormednessFault(doc), "");
+  Lines lines = LinesOf(doc);
+  for (const char* buffer : {"buffer1", "buffer2", "buffer3"}) {
+    std::string declaration =
+        std::string("<Var id=\"p2Tandem.") + buffer + "\" name=\"Tandem." + buffer + "\" />";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), declaration), 1) << buffer;
+  }
+  int interactions = 0;
+  int changes = 0;
+  for (size_t i = 0; i < lines.size(); i++) {
+    if (lines[i].compare(0, 13, "<Undiraction ") == 0) {
+      interactions++;
+      ASSERT_LT(i + 1, lines.size());
+      std::string station = "p" + std::to_string(2 + interactions);
+      EXPECT_EQ(lines[i + 1], "<Touch>p2</Touch><Touch>" + station + "</Touch></Undiraction>");
+    }
+    if (lines[i].compare(0, 9, "  <V id=\"") == 0) {
+      changes++;
+      EXPECT_EQ(lines[i].compare(0, 17, "  <V id=\"p2Tandem"), 0) << lines[i];
+    }
+  }
+  EXPECT_EQ(interactions, 3);
+  EXPECT_GT(changes, 0);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "<Var id=\"p3queue\" name=\"queue\" />"), 0);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/List.h"
 
 namespace {
@@ -102,4 +104,39 @@ TEST(ListBounds, InsertWithoutAFreeSlotAborts) {
 
 TEST(ListBounds, ZeroCapacityIsRejected) {
   EXPECT_DEATH(List<Item>(0), "!! Assertion failed");
+}
+
+// Past 64 items a list looks its items up in a hash index; every rule must read the same.
+TEST(ListLongLists, DuplicateRuleRemoveReplaceAndClearHoldPastTheIndexThreshold) {
+  std::vector<int> items(200);
+  List<int> list;
+  for (int i = 0; i < 100; i++) list.append(&items[i]);
+  for (int i = 0; i < 100; i++) list.append(&items[i]);
+  ASSERT_EQ(list.getNumItems(), 100);
+  // remove moves the last item into the freed slot, and the removed item can come back.
+  list.remove(&items[5]);
+  EXPECT_EQ(list.getNumItems(), 99);
+  EXPECT_EQ(list[5], &items[99]);
+  EXPECT_FALSE(list.contains(&items[5]));
+  list.append(&items[5]);
+  EXPECT_EQ(list[99], &items[5]);
+  // replaceItem with a new item takes the old one's slot; with one already held, the
+  // old slot takes the last item.
+  list.replaceItem(&items[7], &items[150]);
+  EXPECT_EQ(list[7], &items[150]);
+  EXPECT_FALSE(list.contains(&items[7]));
+  EXPECT_TRUE(list.contains(&items[150]));
+  list.replaceItem(&items[8], &items[150]);
+  EXPECT_EQ(list.getNumItems(), 99);
+  EXPECT_EQ(list[8], &items[5]);
+  EXPECT_FALSE(list.contains(&items[8]));
+  // Appending another long list skips what is held.
+  List<int> other;
+  for (int i = 90; i < 180; i++) other.append(&items[i]);
+  list.append(&other);
+  EXPECT_EQ(list.getNumItems(), 99 + 80 - 1);   // 100..179 are new, but 150 was held
+  list.clearList();
+  EXPECT_FALSE(list.contains(&items[0]));
+  list.append(&items[0]);
+  EXPECT_EQ(list.getNumItems(), 1);
 }

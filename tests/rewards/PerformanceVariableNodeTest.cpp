@@ -52,6 +52,32 @@ TEST_F(NodeWorkerGroups, TwoByThreeInstancesGiveSixWorkersInMixedRadix) {
   EXPECT_EQ(node.WorkerList[4]->Reward, 202.0);
 }
 
+// An action of b[1] changes the reward of the workers that read b[1]: with worker w
+// reading a[w / 3] and b[w % 3], workers 1 and 4; an action of a[0], workers 0 to 2.
+TEST_F(NodeWorkerGroups, ActionOfAnInstanceIsGivenTheWorkersReadingThatInstance) {
+  CompositeModel whole("Whole");
+  CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
+  CounterModel* b[3] = {whole.Add("B"), whole.Add("B"), whole.Add("B")};
+  NodeSpec spec;
+  spec.Models = {"A", "B"};
+  TestNode node(spec, 0);
+  Wire(node, &whole);
+  BaseActionClass ofB;
+  BaseActionClass ofA;
+  ofB.AllocatePVRateDS(1);
+  ofA.AllocatePVRateDS(1);
+  node.AddPVWorkersToAction(&ofB, b[1]);
+  node.AddPVWorkersToAction(&ofA, a[0]);
+  node.AddPVWorkersToAction(&ofA, a[0]);   // a second time adds nothing
+  ofB.AffectedRateWorkers[0].NoMoreModifications();
+  ofA.AffectedRateWorkers[0].NoMoreModifications();
+  ASSERT_EQ(ofB.AffectedRateWorkers[0].size(), 2);
+  EXPECT_EQ(ofB.AffectedRateWorkers[0][0], 1);
+  EXPECT_EQ(ofB.AffectedRateWorkers[0][1], 4);
+  ASSERT_EQ(ofA.AffectedRateWorkers[0].size(), 3);
+  EXPECT_EQ(ofA.AffectedRateWorkers[0][2], 2);
+}
+
 TEST_F(NodeWorkerGroups, NodeWithoutModelNamesHasNoWorkersAndNoReward) {
   CounterModel model("C");
   NodeSpec spec;

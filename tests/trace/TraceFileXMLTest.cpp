@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Reward/L2_REWARD/L2_REWARDPVModel.h"
+#include "../framework/ComposedTestModels.h"
 #include "TraceTestModels.h"
 
 namespace {
@@ -291,3 +292,73 @@ TEST(XMLTraceComposed, InteractionTouchesEachProcessOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two cells sharing common, joined with a pool on store = {Pool.stock, Cells.common}. Built
+// in the order System, Cells, Cell[0], Cell[1], Pool, so the ids grow in that order.
+class CellsAndPool : public JoinModel {
+ public:
+  CellsAndPool() {
+    BaseModelClass* children[] = {MakeCells(2), new PoolSAN()};
+    const JoinPlace store[] = {{1, "stock"}, {0, "common"}};
+    const JoinSharedVariable shared[] = {{"store", 2, store}};
+    initializeJoinModelNow("System", 2, children, 1, shared);
+  }
+};
+
+}  // namespace
+
+// The join declares its store once and the replicated model its common (now a member of
+// the store's group); the cells declare only their own places, and every action that
+// writes the store is an interaction touching the join and its own model.
+TEST(XMLTraceComposed, RealComposedModelDeclaresSharedVariablesOnceAndItsInteractions) {
+  auto* system = new CellsAndPool();
+  TestPVModel reward(system);
+  auto* cells = static_cast<BaseModelClass*>(system->GetChild(0));
+  auto* cell0 = static_cast<CellSAN*>(cells->GetChild(0));
+  auto* cell1 = static_cast<CellSAN*>(cells->GetChild(1));
+  auto* pool = static_cast<PoolSAN*>(system->GetChild(1));
+  std::ostringstream out;
+  TraceFileXML writer(&out);
+  writer.printHeader(&reward);
+  writer.newBatch();
+  writer.printInitialState(system);
+  writer.printFireAction(&cell1->Take, 1);
+  writer.printPostFireAction(&cell1->Take, cell1->Take.Fire());
+  writer.newBatch();
+
+  std::string ps = "p" + idOf(*system), pc = "p" + idOf(*cells), p0 = "p" + idOf(*cell0),
+              p1 = "p" + idOf(*cell1), pp = "p" + idOf(*pool);
+  auto cell = [](const CellSAN& c, const std::string& p, const std::string& own) {
+    return Lines{"<Process id=\"" + p + "\" name=\"Cell" + idOf(c) + "\" >",
+                 "<Var id=\"" + p + own + "\" name=\"" + own + "\" />", "</Process>"};
+  };
+  auto touch = [&](const BaseActionClass& a, const std::string& p) {
+    return Lines{"<Undiraction id=\"a" + idOf(a) + "\" name=\"" + a.ActionName + "\">",
+                 "<Touch>" + ps + "</Touch><Touch>" + p + "</Touch></Undiraction>"};
+  };
+  std::string own0 = "System.Cells.Cell[0].own", own1 = "System.Cells.Cell[1].own";
+  // The store holds the pool's 5; Cell[1]'s Take at time 1 moves its token into it.
+  EXPECT_EQ(linesOf(out.str()),
+            joined({DocumentHead,
+                    {"<Process id=\"" + ps + "\" name=\"System\" >",
+                     "<Var id=\"" + ps + "System.store\" name=\"System.store\" />", "</Process>",
+                     "<Process id=\"" + pc + "\" name=\"Cells\" >",
+                     "<Var id=\"" + pc + "System.Cells.common\" name=\"System.Cells.common\" />",
+                     "</Process>"},
+                    cell(*cell0, p0, own0), cell(*cell1, p1, own1),
+                    {"<Process id=\"" + pp + "\" name=\"Pool" + idOf(*pool) + "\" >", "</Process>",
+                     "<Interactions>"},
+                    touch(cell0->Take, p0), touch(cell0->Give, p0), touch(cell1->Take, p1),
+                    touch(cell1->Give, p1), touch(pool->Drain, pp),
+                    {"</Interactions>"}, SequenceOpening,
+                    {"<S>", "<V id=\"" + ps + "System.store\" val=\"5\" />",
+                     "<V id=\"" + pc + "System.Cells.common\" val=\"5\" />",
+                     "<V id=\"" + p0 + own0 + "\" val=\"1\" />",
+                     "<V id=\"" + p1 + own1 + "\" val=\"1\" />", "</S>",
+                     "<A id=\"a" + idOf(cell1->Take) + "\" t=\"1\">",
+                     "  <V id=\"" + p1 + own1 + "\"  val=\"0\" />",
+                     "  <V id=\"" + ps + "System.store\"  val=\"6\" />", "</A>"},
+                    DocumentEnd}));
+}

@@ -258,7 +258,7 @@ bool checkLocalActions(SANModel* model, Activity** activities) {
   return true;
 }
 
-SANModel::LocalState::LocalState(SANModel* model) : state(nullptr), size(model->StateSize()) {
+SANModel::LocalState::LocalState(BaseModelClass* model) : state(nullptr), size(model->StateSize()) {
   state = new (std::nothrow) unsigned char[size > 0 ? size : 1]();
   if (state == nullptr) MemoryAllocationError();
 }

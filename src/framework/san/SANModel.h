@@ -16,10 +16,10 @@ class Place;
 // vector. Generated models derive from it and hand their elements to initializeSANModelNow.
 class SANModel : public BaseModelClass {
  public:
-  // LocalState: a saved copy of one model's state vector.
+  // LocalState: a saved copy of one model's state vector (of any kind of model).
   class LocalState : public State {
    public:
-    explicit LocalState(SANModel* model);
+    explicit LocalState(BaseModelClass* model);
     ~LocalState() override;
     LocalState(const LocalState&) = delete;
     LocalState& operator=(const LocalState& other);

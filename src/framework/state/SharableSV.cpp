@@ -3,6 +3,7 @@
 #include <cassert>
 #include <iostream>
 #include <new>
+#include <vector>
 
 #include "framework/BaseActionClass.h"
 #include "framework/Errors.h"
@@ -106,6 +107,15 @@ void SharableSV<T>::share(BaseStateVariableClass* other) {
 template <class T>
 void SharableSV<T>::ShareWith(SharableSV* other) {
   if (Leader == other->Leader) return;  // one group already (or the variable itself)
+  // Only the actions that name other can need the leader in its place. Registration hands
+  // other the merged lists of the whole group, so they are taken before it: walking the
+  // merged lists would make sharing one place among n variables cost O(n^2).
+  std::vector<BaseActionClass*> affecting(other->getAffectingActions()->getList(),
+                                          other->getAffectingActions()->getList() +
+                                              other->getNumAffectingActions());
+  std::vector<BaseActionClass*> enabled(other->getEnabledActions()->getList(),
+                                        other->getEnabledActions()->getList() +
+                                            other->getNumEnabledActions());
   if (Stored && other->Stored) {
     Shared = true;
     *TheState = *other->TheState;
@@ -121,17 +131,8 @@ void SharableSV<T>::ShareWith(SharableSV* other) {
   } else {
     Leader->Register(other->Leader);
   }
-  replaceInActions(other, Leader);
-}
-
-template <class T>
-void SharableSV<T>::replaceInActions(SharableSV* other, SharableSV* leader) {
-  List<BaseActionClass>* affecting = other->getAffectingActions();
-  for (int i = 0; i < affecting->getNumItems(); i++)
-    affecting->getItem(i)->replaceAffectedSV(other, leader);
-  List<BaseActionClass>* enabled = other->getEnabledActions();
-  for (int i = 0; i < enabled->getNumItems(); i++)
-    enabled->getItem(i)->replaceEnablingSV(other, leader);
+  for (BaseActionClass* action : affecting) action->replaceAffectedSV(other, Leader);
+  for (BaseActionClass* action : enabled) action->replaceEnablingSV(other, Leader);
 }
 
 template <class T>

@@ -55,7 +55,6 @@ class SharableSV : public BaseStateVariableClass {
   void pushElement(T** p, BaseStateVariableClass* owner);
   void takeActionListsOf(SharableSV* absorbed);
   void adoptChainOf(SharableSV* absorbed);
-  void replaceInActions(SharableSV* other, SharableSV* leader);
 };
 
 extern template class SharableSV<short>;
