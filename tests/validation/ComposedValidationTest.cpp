@@ -10,7 +10,7 @@
 
 // The two composed models against theory, each run in steady state as a user runs it.
 //
-// machine_repair: N machines, each a copy of one machine model in a replicated model,
+// repair: N machines, each a copy of one machine model in a replicated model,
 // failing at rate lambda, joined with a repair facility of c crews repairing at rate mu. The
 // number k of broken machines is a birth-death chain with birth rate (N - k) lambda and
 // death rate min(k, c) mu, so p_k is proportional to prod_{i<k} (N - i) lambda / (min(i + 1,
