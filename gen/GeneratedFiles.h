@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 // GeneratedFiles: every file of one generation, path (relative to the output folder) to
 // content, kept in memory until all of them are made, so a failure writes nothing.

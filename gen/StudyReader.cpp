@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
-#include <optional>
 
 #include "Format.h"
 #include "ModelError.h"

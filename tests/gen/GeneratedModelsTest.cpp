@@ -86,7 +86,8 @@ TEST(GlobalTypesAndInitialMarkings, OverridesOfEveryTypeApply) {
 }
 
 // Ranks, weights, cases with marking-dependent probabilities, multiplicities and firing
-// functions, observed over many replications.
+// functions, observed over many replications; a variable with both a rate and an impulse
+// reward.
 TEST(RanksWeightsAndCases, ChoicesFollowRankWeightAndCaseProbabilities) {
   const int batches = 4000;
   std::map<int, SampleStatistics> v = RunTerminating("choices_sim", 0, batches, 11);
@@ -102,6 +103,8 @@ TEST(RanksWeightsAndCases, ChoicesFollowRankWeightAndCaseProbabilities) {
   EXPECT_TRUE(fired.lower <= 14.5 && 14.5 <= fired.upper) << v.at(3).Mean();
   // An impulse on an activity with cases is earned by each case.
   EXPECT_DOUBLE_EQ(Mean(v, 4), 2.0);
+  // A constant rate reward over a window of length 1 and an impulse per split, together.
+  EXPECT_DOUBLE_EQ(Mean(v, 5), 3.0);
 }
 
 // Every distribution compiles with its parameters, samples and drives its activity.
