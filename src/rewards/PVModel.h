@@ -2,6 +2,7 @@
 #define TAVRIN_REWARDS_PVMODEL_H
 
 #include <iosfwd>
+#include <vector>
 
 #include "framework/BaseActionClass.h"
 #include "framework/BaseModelClass.h"
@@ -100,8 +101,9 @@ class PVModel : public BaseModelClass {
   void ReserveNodes(int needed);
   void AddRateDependency(PerformanceVariableNode* node, int p, BaseActionClass* action,
                          BaseModelClass* submodel);
+  // workers: the impulse workers whose containing model is instance, ascending.
   void AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
-                            BaseModelClass* instance);
+                            BaseModelClass* instance, const std::vector<int>& workers);
   void FinishImpulseData(BaseActionClass* action, List<BaseActionClass>* finished);
   void CreateTotalPVAffectsList(BaseActionClass* action);
   void ReleaseActionData(BaseActionClass* action);
