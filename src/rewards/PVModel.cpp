@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/SimulatorClass.h"
 #include "framework/BaseGroupClass.h"
@@ -316,8 +318,17 @@ void PVModel::MakeImpulseAffectedLists() {
     for (int i = 0; i < node->NumberOfImpulses; i++) {
       List<BaseModelClass> instances;
       TheModel->listModels(node->ActionNamesList[i].ModelName, &instances);
-      for (int c = 0; c < instances.getNumItems(); c++)
-        AddImpulseDependency(node, p, i, instances[c]);
+      // The workers of each instance, found in one pass: with one impulse worker per
+      // instance of a replicated submodel, a scan per instance would be quadratic.
+      std::unordered_map<const BaseModelClass*, std::vector<int>> workersOf;
+      for (int w = 0; w < node->NumberOfImpulseWorkers[i]; w++)
+        workersOf[node->ImpulseWorkersList[i][w]->ContainingModel].push_back(w);
+      const std::vector<int> none;
+      for (int c = 0; c < instances.getNumItems(); c++) {
+        auto found = workersOf.find(instances[c]);
+        AddImpulseDependency(node, p, i, instances[c],
+                             found == workersOf.end() ? none : found->second);
+      }
     }
   }
   List<BaseActionClass> finished;
@@ -354,7 +365,7 @@ void PVModel::SetUpError(PerformanceVariableNode* node, const char* what, const 
 }
 
 void PVModel::AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
-                                   BaseModelClass* instance) {
+                                   BaseModelClass* instance, const std::vector<int>& workers) {
   List<BaseActionClass> found;
   instance->listActions(node->ActionNamesList[impulse].ActionName, &found);
   if (found.getNumItems() == 0) return;
@@ -374,12 +385,11 @@ void PVModel::AddImpulseDependency(PerformanceVariableNode* node, int p, int imp
     action->AffectedImpulseRewards[p].insert(impulse);
     action->AffectedImpulseWorkers[p][impulse] = NewRewardArray<int>(count);
   }
-  int* workers = action->AffectedImpulseWorkers[p][impulse];
+  int* listedWorkers = action->AffectedImpulseWorkers[p][impulse];
   int& listed = action->NumAffectedImpulseWorkers[p][impulse];
-  for (int w = 0; w < count; w++) {
-    if (node->ImpulseWorkersList[impulse][w]->ContainingModel != instance) continue;
+  for (int w : workers) {
     TAVRIN_ASSERT(listed < count);
-    workers[listed++] = w;
+    listedWorkers[listed++] = w;
   }
 }
 

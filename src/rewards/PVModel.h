@@ -127,8 +127,9 @@ class PVModel : public BaseModelClass {
   [[noreturn]] static void SetUpError(PerformanceVariableNode* node, const char* what,
                                       const char* name, const char* model, const char* kind,
                                       const char* missing);
+  // workers: the impulse workers whose containing model is instance, ascending.
   void AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
-                            BaseModelClass* instance);
+                            BaseModelClass* instance, const std::vector<int>& workers);
   void FinishImpulseData(BaseActionClass* action, List<BaseActionClass>* finished);
   void CreateTotalPVAffectsList(BaseActionClass* action);
   void ReleaseActionData(BaseActionClass* action);

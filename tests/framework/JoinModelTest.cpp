@@ -4,6 +4,8 @@
 
 #include <forward_list>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "ComposedTestModels.h"
 
@@ -163,4 +165,16 @@ TEST(JoinModelFaults, SingleOrSameChildPlacesEndTheRunWithAMessage) {
   const JoinSharedVariable far[] = {{"a", 2, outside}};
   EXPECT_EXIT(DescribedJoin(1, far), ::testing::ExitedWithCode(1),
               "ERROR: Composed model Faulty: shared variable a names child 2, and the join has 2");
+}
+
+// The model's own shared variables under its header line, then each child's state.
+TEST(JoinModelStructure, PrintStateShowsTheSharedVariablesThenTheChildren) {
+  TwoPools pools;
+  std::ostringstream out;
+  pools.printState(&out);
+  std::string id0 = std::to_string(pools.GetChild(0)->getId());
+  std::string id1 = std::to_string(pools.GetChild(1)->getId());
+  EXPECT_EQ(out.str(), "Model: (" + std::to_string(pools.getId()) + ")Pools\n  stock = 5\n" +
+                           "Model: (" + id0 + ")Pool\n  stock = 5\nModel: (" + id1 +
+                           ")Pool\n  stock = 5\n");
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "Reward/L2_REWARD/L2_REWARDPVModel.h"
+#include "../framework/ComposedTestModels.h"
 #include "TraceTestModels.h"
 
 namespace {
@@ -180,3 +181,24 @@ TEST_F(TavrinTraceStream, DestroyedWriterHandsTraceprintfBackToStandardOutput) {
 }
 
 }  // namespace
+
+// The composed System of ComposedTestModels.h: the join's block, the replicated model's,
+// each cell's places under its instance path (common, shared, shows the store's value
+// through each member), then the pool's.
+TEST(TavrinTraceState, ComposedModelShowsEveryInstanceUnderItsPath) {
+  SystemJoin system;
+  std::ostringstream out;
+  TraceFileTavrin writer(&out);
+  writer.printState(&system);
+  Lines expected{"  Model: (" + idOf(system) + ")System",
+                 "  Model: (" + idOf(*system.cells()) + ")Cells"};
+  for (int i = 0; i < 3; i++) {
+    std::string path = "System.Cells.Cell[" + std::to_string(i) + "]";
+    expected.push_back("  Model: (" + idOf(*system.cell(i)) + ")Cell");
+    expected.push_back("    " + path + ".own = 1");
+    expected.push_back("    " + path + ".common = 5");
+  }
+  expected.push_back("  Model: (" + idOf(*system.pool()) + ")Pool");
+  expected.push_back("    System.Pool.stock = 5");
+  EXPECT_EQ(linesOf(out.str()), expected);
+}
