@@ -193,10 +193,8 @@ void EventList::ClearEventList() {
 }
 
 // An event tied with the root is one of the root's children or below a tied child, so
-// the search for ties starts only when a child is tied.
-Event** EventList::Earliest() {
-  if (RootIsHole) CloseHole();
-  if (size == 0) return nullptr;
+// the search for ties starts only when a child is tied, on rank too.
+Event** EventList::EarliestAmongTies() {
   if (!TiedWithRoot(1) && !TiedWithRoot(2)) return &A[0];
   FindEquals(0);
   Event** picked = &A[PickWeighted()];

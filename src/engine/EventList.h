@@ -37,7 +37,14 @@ class EventList {
   void Detach(Event** slot);
   void Remove(PAddress* address);
   void ModifyKey(Event** slot);
-  Event** Earliest();
+  // Inline for the step: the common case, no event tied on time with the root, is settled
+  // by two comparisons of times.
+  Event** Earliest() {
+    if (RootIsHole) CloseHole();
+    if (size == 0) return nullptr;
+    if ((size < 2 || Times[1] != Times[0]) && (size < 3 || Times[2] != Times[0])) return &A[0];
+    return EarliestAmongTies();
+  }
   void ClearEventList();
   int IsValid();
   void PrintList(std::ostream& out);
@@ -53,6 +60,7 @@ class EventList {
   bool Earlier(int i, int j) const;   // strictly earlier in the heap order
   bool TiedWithRoot(int i) const;     // a slot in the heap tied with the root
   void CloseHole();
+  Event** EarliestAmongTies();   // Earliest when a child of the root has the root's time
   void FindEquals(int i);
   int PickWeighted();
   bool IsFree(const Event* record) const;

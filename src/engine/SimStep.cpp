@@ -20,10 +20,15 @@ void Diagnostic(int threshold, const char* text) {
   if (GlobalDebugLevel > threshold) std::cout << "** " << text << std::endl;
 }
 
+// Out of line and cold, so the step's hot path keeps no stream code.
+[[gnu::noinline, gnu::cold]] void Announce(const char* text) {
+  std::cout << "** " << text << std::endl;
+}
+
 }  // namespace
 
 // A distribution that rejects its parameters throws its message; the run cannot go on.
-double SimulatorClass::SampleDelay(BaseActionClass* group) {
+[[gnu::always_inline]] inline double SimulatorClass::SampleDelay(BaseActionClass* group) {
   try {
     return group->SampleDistribution();
   } catch (const std::string& message) {
@@ -32,14 +37,17 @@ double SimulatorClass::SampleDelay(BaseActionClass* group) {
 }
 
 // The reactivation predicate is asked after the sample: a preselect group chooses its
-// member while sampling, and the predicate it answers is that member's.
-void SimulatorClass::ScheduleGroup(BaseActionClass* group) {
+// member while sampling, and the predicate it answers is that member's. The step's own
+// schedulings take this body inline; other callers reach it through ScheduleGroup.
+[[gnu::always_inline]] inline void SimulatorClass::ScheduleInStep(BaseActionClass* group) {
   CurrEvent.exec_time = CurrentTime + SampleDelay(group);
   CurrEvent.start_time = CurrentTime;
   CurrEvent.action_ptr = group;
   if (group->ReactivationPredicate()) WatchForReactivation(group);
   TheEventList->Insert(&CurrEvent);
 }
+
+void SimulatorClass::ScheduleGroup(BaseActionClass* group) { ScheduleInStep(group); }
 
 void SimulatorClass::WatchForReactivation(BaseActionClass* group) {
   group->Reactivation = true;
@@ -77,7 +85,7 @@ short SimulatorClass::GenerateCompleteEventList() {
     bool enabled = CurrAction->Enabled();
     TAVRIN_ASSERT(enabled);
     CurrAction->Enabled();
-    ScheduleGroup(CurrAction);
+    ScheduleInStep(CurrAction);
   }
   return 0;
 }
@@ -98,11 +106,10 @@ bool SimulatorClass::SimStep() {
   _fireActionCount++;
   if (tracing) trace->printPostFireAction(CurrAction, TempAction);
   if (GlobalDebugLevel != 0)
-    std::cout << "** " << "Starting to look at the other actions that are affected by the firing"
-              << std::endl;
+    Announce("Starting to look at the other actions that are affected by the firing");
 
   AffectsAction = TempAction->Affects;
-  CheckReactivationList();
+  if (!TheReactivationList.empty()) CheckReactivationList();
   RemoveAffectedActions();
   InsertAffectedActions();
 
@@ -154,7 +161,7 @@ void SimulatorClass::CheckReactivationList() {
 
 // The reactivation test is made only when the enabling did not change, since both calls
 // can change the group's remembered state.
-void SimulatorClass::RemoveAffectedActions() {
+[[gnu::always_inline]] inline void SimulatorClass::RemoveAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
     BaseActionClass* group = node->Action;
     PAddress* address = group->EventPointer;
@@ -170,9 +177,12 @@ void SimulatorClass::RemoveAffectedActions() {
   }
 }
 
-void SimulatorClass::InsertAffectedActions() {
+// A group that still has its event is left as it is, so its enabling is not asked a second
+// time in the step: RemoveAffectedActions has just asked it, and the marking has not
+// changed since. Only the groups without an event are asked.
+[[gnu::always_inline]] inline void SimulatorClass::InsertAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
     BaseActionClass* group = node->Action;
-    if (group->Enabled() && group->EventPointer->event == nullptr) ScheduleGroup(group);
+    if (group->EventPointer->event == nullptr && group->Enabled()) ScheduleInStep(group);
   }
 }

@@ -51,6 +51,20 @@ TEST(SimStepStart, InitiallyEnabledGroupDisabledBeforeTheBatchIsAnInternalError)
   EXPECT_DEATH(race.Sim->GenerateCompleteEventList(), "!! Assertion failed in file .*, line [0-9]+");
 }
 
+// The step asks each affected group its enabling once: Slow, which keeps its event, in the
+// test for a change; Tick, which fired and has no event, before it is drawn again.
+TEST(SimStepRace, EachAffectedGroupIsAskedItsEnablingOncePerFiring) {
+  SimulatorOn<RaceSAN> race;
+  race.StartBatch();
+  RaceSAN& m = race.model();
+  int slowBefore = m.Slow.EnablingAsked;
+  int tickBefore = m.Tick.EnablingAsked;
+  ASSERT_TRUE(race.Sim->SimStep());
+  EXPECT_EQ(m.Slow.EnablingAsked - slowBefore, 1);
+  EXPECT_EQ(m.Tick.EnablingAsked - tickBefore, 1);
+  EXPECT_EQ(EventOf(m.Slow)->exec_time, 10.0);
+}
+
 // Tick fires at 1 and changes Count, which Slow reads; Slow stays enabled and keeps the
 // completion 10 it drew at 0, while Tick is drawn again: 1 + 1 = 2.
 TEST(SimStepRace, GroupThatStaysEnabledKeepsItsCompletionTime) {
