@@ -143,6 +143,7 @@ void SimulatorClass::CheckReactivationList() {
       event->exec_time = CurrentTime + SampleDelay(group);
       event->start_time = CurrentTime;
       TheEventList->ModifyKey(address->event);
+      address->resampledAt = _fireActionCount;
       StopWatching(group);
       if (group->ReactivationPredicate()) {
         group->Reactivation = true;
@@ -160,13 +161,17 @@ void SimulatorClass::CheckReactivationList() {
 }
 
 // The reactivation test is made only when the enabling did not change, since both calls
-// can change the group's remembered state.
+// can change the group's remembered state, and not for a group the reactivation list
+// resampled in this step: its fresh completion already answers the marking this firing
+// left, and a second draw would only replace it.
 [[gnu::always_inline]] inline void SimulatorClass::RemoveAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
     BaseActionClass* group = node->Action;
     PAddress* address = group->EventPointer;
     if (address->event == nullptr) continue;
-    if (group->EnablingChange() || (group->Reactivation && group->ReactivationFunction())) {
+    if (group->EnablingChange() ||
+        (group->Reactivation && address->resampledAt != _fireActionCount &&
+         group->ReactivationFunction())) {
       group->Reactivation = false;
       TheEventList->Remove(address->event);
       if (!address->isReactNull()) {
