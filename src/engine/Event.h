@@ -38,6 +38,9 @@ class PAddress {
   Event** event;        // the heap slot holding this group's event; null when none
   bool reactIsNull;     // true when the group is not in the reactivation list
   ReactPosition react;  // valid only while reactIsNull is false
+  // The firing (the simulator's count of firings) in whose step the reactivation list
+  // last resampled the group, so the same step does not resample it a second time.
+  long resampledAt = -1;
 };
 
 #endif

@@ -29,6 +29,7 @@ EventList::EventList(int capacity)
       Records(nullptr),
       A(nullptr),
       Times(nullptr),
+      Handles(nullptr),
       RootIsHole(false),
       size(0),
       Equalities(nullptr),
@@ -37,11 +38,13 @@ EventList::EventList(int capacity)
   Records = new Event[capacity];
   A = new Event*[capacity];
   Times = new double[capacity];
+  Handles = new PAddress*[capacity];
   Equalities = new int[capacity];
   FreeList.reserve(capacity);
   for (int i = capacity - 1; i >= 0; i--) {
     A[i] = nullptr;
     Times[i] = 0.0;
+    Handles[i] = nullptr;
     FreeList.push_back(&Records[i]);
   }
 }
@@ -50,14 +53,20 @@ EventList::~EventList() {
   ClearEventList();
   delete[] Equalities;
   delete[] Times;
+  delete[] Handles;
   delete[] A;
   delete[] Records;
 }
 
-inline void EventList::StoreAt(int i, Event* record) {
+inline void EventList::StoreAt(int i, Event* record, double time, PAddress* handle) {
   A[i] = record;
-  Times[i] = record->exec_time;
-  AddressOf(record)->event = &A[i];
+  Times[i] = time;
+  Handles[i] = handle;
+  handle->event = &A[i];
+}
+
+inline void EventList::MoveTo(int i, int from) {
+  StoreAt(i, A[from], Times[from], Handles[from]);
 }
 
 // The ranks, a virtual call each, are asked only on equal times.
@@ -76,21 +85,23 @@ inline bool EventList::TiedWithRoot(int i) const {
 int EventList::BubbleUp(int i) {
   Event* moving = A[i];
   double time = Times[i];
+  PAddress* handle = Handles[i];
   int start = i;
   while (i > 0) {
     int parent = (i - 1) / 2;
     if (!(time < Times[parent] || (time == Times[parent] && EvEarlier(*moving, *A[parent]))))
       break;
-    StoreAt(i, A[parent]);
+    MoveTo(i, parent);
     i = parent;
   }
-  if (i != start) StoreAt(i, moving);
+  if (i != start) StoreAt(i, moving, time, handle);
   return i;
 }
 
 void EventList::BubbleDown(int i) {
   Event* moving = A[i];
   double time = Times[i];
+  PAddress* handle = Handles[i];
   int start = i;
   for (;;) {
     int child = 2 * i + 1;
@@ -98,10 +109,10 @@ void EventList::BubbleDown(int i) {
     int right = child + 1;
     if (right < size && Earlier(right, child)) child = right;
     if (!(Times[child] < time || (Times[child] == time && EvEarlier(*A[child], *moving)))) break;
-    StoreAt(i, A[child]);
+    MoveTo(i, child);
     i = child;
   }
-  if (i != start) StoreAt(i, moving);
+  if (i != start) StoreAt(i, moving, time, handle);
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion. The
@@ -111,7 +122,7 @@ void EventList::Insert(Event* e) {
   if (RootIsHole && A[0]->action_ptr == e->action_ptr) {
     RootIsHole = false;
     *A[0] = *e;
-    StoreAt(0, A[0]);
+    StoreAt(0, A[0], e->exec_time, Handles[0]);
     BubbleDown(0);
     return;
   }
@@ -119,7 +130,7 @@ void EventList::Insert(Event* e) {
   Event* record = FreeList.back();
   FreeList.pop_back();
   *record = *e;
-  StoreAt(size, record);
+  StoreAt(size, record, e->exec_time, AddressOf(e));
   size++;
   BubbleUp(size - 1);
 }
@@ -129,13 +140,13 @@ void EventList::Remove(Event** slot) {
   TAVRIN_ASSERT(i >= 0 && i < size);
   Event* record = A[i];
   FreeList.push_back(record);
-  AddressOf(record)->event = nullptr;
+  Handles[i]->event = nullptr;
   size--;
   if (i == size) {
     A[size] = nullptr;
     return;
   }
-  StoreAt(i, A[size]);
+  MoveTo(i, size);
   A[size] = nullptr;
   if (BubbleUp(i) == i) BubbleDown(i);
 }
@@ -148,7 +159,7 @@ void EventList::Detach(Event** slot) {
     return;
   }
   TAVRIN_ASSERT(size > 0 && !RootIsHole);
-  AddressOf(A[0])->event = nullptr;
+  Handles[0]->event = nullptr;
   Times[0] = -std::numeric_limits<double>::infinity();
   RootIsHole = true;
 }
@@ -163,7 +174,7 @@ void EventList::CloseHole() {
     A[0] = nullptr;
     return;
   }
-  StoreAt(0, A[size]);
+  MoveTo(0, size);
   A[size] = nullptr;
   BubbleDown(0);
 }
@@ -193,10 +204,8 @@ void EventList::ClearEventList() {
 }
 
 // An event tied with the root is one of the root's children or below a tied child, so
-// the search for ties starts only when a child is tied.
-Event** EventList::Earliest() {
-  if (RootIsHole) CloseHole();
-  if (size == 0) return nullptr;
+// the search for ties starts only when a child is tied, on rank too.
+Event** EventList::EarliestAmongTies() {
   if (!TiedWithRoot(1) && !TiedWithRoot(2)) return &A[0];
   FindEquals(0);
   Event** picked = &A[PickWeighted()];

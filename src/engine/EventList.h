@@ -37,7 +37,14 @@ class EventList {
   void Detach(Event** slot);
   void Remove(PAddress* address);
   void ModifyKey(Event** slot);
-  Event** Earliest();
+  // Inline for the step: the common case, no event tied on time with the root, is settled
+  // by two comparisons of times.
+  Event** Earliest() {
+    if (RootIsHole) CloseHole();
+    if (size == 0) return nullptr;
+    if ((size < 2 || Times[1] != Times[0]) && (size < 3 || Times[2] != Times[0])) return &A[0];
+    return EarliestAmongTies();
+  }
   void ClearEventList();
   int IsValid();
   void PrintList(std::ostream& out);
@@ -49,10 +56,14 @@ class EventList {
  private:
   int BubbleUp(int i);
   void BubbleDown(int i);
-  void StoreAt(int i, Event* record);
+  // Puts an event with its time and its group's handle into slot i and points the handle
+  // there; moving events within the heap reads neither the record nor the group.
+  void StoreAt(int i, Event* record, double time, PAddress* handle);
+  void MoveTo(int i, int from);
   bool Earlier(int i, int j) const;   // strictly earlier in the heap order
   bool TiedWithRoot(int i) const;     // a slot in the heap tied with the root
   void CloseHole();
+  Event** EarliestAmongTies();   // Earliest when a child of the root has the root's time
   void FindEquals(int i);
   int PickWeighted();
   bool IsFree(const Event* record) const;
@@ -68,6 +79,7 @@ class EventList {
   // owned: Times[i] is A[i]'s exec_time, so the sifts compare without following pointers;
   // minus infinity at the root while it is the hole left by Detach.
   double* Times;
+  PAddress** Handles;  // owned: Handles[i] is the PAddress of A[i]'s group
   bool RootIsHole;     // the root holds the record of the event being fired
   int size;
   int* Equalities;     // owned: heap slots of the events tied with the root

@@ -21,12 +21,17 @@ void Diagnostic(int threshold, const char* text) {
   if (GlobalDebugLevel > threshold) std::cout << "** " << text << std::endl;
 }
 
+// Out of line and cold, so the step's hot path keeps no stream code.
+[[gnu::noinline, gnu::cold]] void Announce(const char* text) {
+  std::cout << "** " << text << std::endl;
+}
+
 }  // namespace
 
 // A distribution that rejects its parameters throws its message; the run cannot go on.
 // Whatever computed it, a delay that is negative or not finite would run the clock
 // backwards or stall it, and is refused the same way; a zero delay is legal.
-double SimulatorClass::SampleDelay(BaseActionClass* group) {
+[[gnu::always_inline]] inline double SimulatorClass::SampleDelay(BaseActionClass* group) {
   double delay;
   try {
     delay = group->SampleDistribution();
@@ -40,14 +45,17 @@ double SimulatorClass::SampleDelay(BaseActionClass* group) {
 }
 
 // The reactivation predicate is asked after the sample: a preselect group chooses its
-// member while sampling, and the predicate it answers is that member's.
-void SimulatorClass::ScheduleGroup(BaseActionClass* group) {
+// member while sampling, and the predicate it answers is that member's. The step's own
+// schedulings take this body inline; other callers reach it through ScheduleGroup.
+[[gnu::always_inline]] inline void SimulatorClass::ScheduleInStep(BaseActionClass* group) {
   CurrEvent.exec_time = CurrentTime + SampleDelay(group);
   CurrEvent.start_time = CurrentTime;
   CurrEvent.action_ptr = group;
   if (group->ReactivationPredicate()) WatchForReactivation(group);
   TheEventList->Insert(&CurrEvent);
 }
+
+void SimulatorClass::ScheduleGroup(BaseActionClass* group) { ScheduleInStep(group); }
 
 void SimulatorClass::WatchForReactivation(BaseActionClass* group) {
   group->Reactivation = true;
@@ -85,7 +93,7 @@ short SimulatorClass::GenerateCompleteEventList() {
     bool enabled = CurrAction->Enabled();
     TAVRIN_ASSERT(enabled);
     CurrAction->Enabled();
-    ScheduleGroup(CurrAction);
+    ScheduleInStep(CurrAction);
   }
   return 0;
 }
@@ -106,11 +114,10 @@ bool SimulatorClass::SimStep() {
   _fireActionCount++;
   if (tracing) trace->printPostFireAction(CurrAction, TempAction);
   if (GlobalDebugLevel != 0)
-    std::cout << "** " << "Starting to look at the other actions that are affected by the firing"
-              << std::endl;
+    Announce("Starting to look at the other actions that are affected by the firing");
 
   AffectsAction = TempAction->Affects;
-  CheckReactivationList();
+  if (!TheReactivationList.empty()) CheckReactivationList();
   RemoveAffectedActions();
   InsertAffectedActions();
 
@@ -144,6 +151,7 @@ void SimulatorClass::CheckReactivationList() {
       event->exec_time = CurrentTime + SampleDelay(group);
       event->start_time = CurrentTime;
       TheEventList->ModifyKey(address->event);
+      address->resampledAt = _fireActionCount;
       StopWatching(group);
       if (group->ReactivationPredicate()) {
         group->Reactivation = true;
@@ -161,13 +169,17 @@ void SimulatorClass::CheckReactivationList() {
 }
 
 // The reactivation test is made only when the enabling did not change, since both calls
-// can change the group's remembered state.
-void SimulatorClass::RemoveAffectedActions() {
+// can change the group's remembered state, and not for a group the reactivation list
+// resampled in this step: its fresh completion already answers the marking this firing
+// left, and a second draw would only replace it.
+[[gnu::always_inline]] inline void SimulatorClass::RemoveAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
     BaseActionClass* group = node->Action;
     PAddress* address = group->EventPointer;
     if (address->event == nullptr) continue;
-    if (group->EnablingChange() || (group->Reactivation && group->ReactivationFunction())) {
+    if (group->EnablingChange() ||
+        (group->Reactivation && address->resampledAt != _fireActionCount &&
+         group->ReactivationFunction())) {
       group->Reactivation = false;
       TheEventList->Remove(address->event);
       if (!address->isReactNull()) {
@@ -178,9 +190,12 @@ void SimulatorClass::RemoveAffectedActions() {
   }
 }
 
-void SimulatorClass::InsertAffectedActions() {
+// A group that still has its event is left as it is, so its enabling is not asked a second
+// time in the step: RemoveAffectedActions has just asked it, and the marking has not
+// changed since. Only the groups without an event are asked.
+[[gnu::always_inline]] inline void SimulatorClass::InsertAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
     BaseActionClass* group = node->Action;
-    if (group->Enabled() && group->EventPointer->event == nullptr) ScheduleGroup(group);
+    if (group->EventPointer->event == nullptr && group->Enabled()) ScheduleInStep(group);
   }
 }

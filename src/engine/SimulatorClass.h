@@ -64,7 +64,7 @@ class SimulatorClass {
   short GenerateCompleteEventList();
   bool SimStep();
   void CheckReactivationList();
-  void RemoveAffectedActions();
+  void RemoveAffectedActions();   // this and the next are inline in SimStep.cpp, for the step
   void InsertAffectedActions();
   // Scheduling one group: a guarded sample from CurrentTime into CurrEvent, the
   // reactivation predicate, then the insertion. Also used by the steady-state start.
@@ -72,6 +72,7 @@ class SimulatorClass {
   double SampleDelay(BaseActionClass* group);   // ends the process on invalid parameters
   void WatchForReactivation(BaseActionClass* group);   // puts the group at the list front
   void StopWatching(BaseActionClass* group);   // flag and handle only; the caller erases
+  void ScheduleInStep(BaseActionClass* group);  // ScheduleGroup, inline in SimStep.cpp only
 
   // Terminating simulation (TerminatingSimulation.cpp)
   void TerminatingSimulation();

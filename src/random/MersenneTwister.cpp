@@ -26,12 +26,19 @@ void MersenneTwister::srnd(unsigned long seed) {
   sVInit = true;
 }
 
+// The recurrence over the block, in the three ranges where the words it reads do not wrap
+// around, so that no word needs an index taken modulo the block length.
 void MersenneTwister::Regenerate() {
-  for (int i = 0; i < N; i++) {
-    uint32_t y = (stateVector[i] & MT_UPPER_MASK) | (stateVector[(i + 1) % N] & MT_LOWER_MASK);
-    stateVector[i] = stateVector[(i + M) % N] ^ (y >> 1) ^ getMatrixA(y & 1U);
-  }
+  int i = 0;
+  for (; i < N - M; i++) Twist(i, i + 1, i + M);
+  for (; i < N - 1; i++) Twist(i, i + 1, i + M - N);
+  Twist(N - 1, 0, M - 1);
   sVIdx = 0;
+}
+
+inline void MersenneTwister::Twist(int i, int next, int middle) {
+  uint32_t y = (stateVector[i] & MT_UPPER_MASK) | (stateVector[next] & MT_LOWER_MASK);
+  stateVector[i] = stateVector[middle] ^ (y >> 1) ^ getMatrixA(y & 1U);
 }
 
 uint32_t MersenneTwister::rnd_int32() {

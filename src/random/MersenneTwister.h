@@ -21,6 +21,7 @@ class MersenneTwister : public RandomNumberGenerator {
 
  private:
   void Regenerate();
+  void Twist(int i, int next, int middle);   // word i from words i, next and middle
 
   uint32_t stateVector[624];
   bool sVInit;   // true once seeded

@@ -16,7 +16,17 @@ class IntervalOfTime : public PerformanceVariableWorker {
   // Reward = Reward_Function() times the overlap of [last_event_time, next_time) with the
   // window, RewardSqr its square, RewardFraction = fraction. The reward function is read
   // only when the overlap is not empty.
-  void AccumulateOverlap(double next_time, double last_event_time, double fraction);
+  void AccumulateOverlap(double next_time, double last_event_time, double fraction) {
+    RewardFraction = fraction;
+    double from = last_event_time > Start ? last_event_time : Start;
+    double to = next_time < Stop ? next_time : Stop;
+    if (to > from) {
+      Reward = Reward_Function() * (to - from);
+    } else {
+      Reward = 0.0;
+    }
+    RewardSqr = Reward * Reward;
+  }
 };
 
 #endif

@@ -25,6 +25,17 @@ void Diagnostic(int threshold, const char* text, const T& value) {
   if (GlobalDebugLevel > threshold) std::cout << "** " << text << " = " << value << std::endl;
 }
 
+// The per-firing diagnostics, out of line and cold so the firing's path keeps no stream
+// code.
+[[gnu::noinline, gnu::cold]] void AccumulationDiagnostics(double time) {
+  Diagnostic(3, "PVModel::Accumulate(double)");
+  Diagnostic(1, "Accumulation Time", time);
+}
+
+[[gnu::noinline, gnu::cold]] void FiringDiagnostic() {
+  std::cout << "** PV Model firing action" << std::endl;
+}
+
 void FreezeRateData(BaseActionClass* action, int numPVs) {
   for (int p = 0; p < numPVs; p++) action->AffectedRateWorkers[p].NoMoreModifications();
   action->AffectedNodesByRateReward.NoMoreModifications();
@@ -461,10 +472,7 @@ void PVModel::CreatePVStateIndex() {
 // Only the nodes whose impulses the last firing earned; rate rewards are brought up to
 // date before the firings that change them (FireAction) and at the end of each batch.
 void PVModel::Accumulate(double new_time) {
-  if (GlobalDebugLevel > 1) {
-    Diagnostic(3, "PVModel::Accumulate(double)");
-    Diagnostic(1, "Accumulation Time", new_time);
-  }
+  if (GlobalDebugLevel > 1) AccumulationDiagnostics(new_time);
   int id = LastAction->getID();
   if (id >= static_cast<int>(ImpulseStart.size()) - 1) return;
   for (int k = ImpulseStart[id]; k < ImpulseStart[id + 1]; k++) {
@@ -493,7 +501,7 @@ BaseActionClass* PVModel::FireAction(BaseActionClass* action, double FiringTime)
       RateEntries[k].node->AccumulateWorkerBeforeChange(RateEntries[k].worker, FiringTime);
   }
   BaseModelClass::LastActionTime = FiringTime;
-  if (GlobalDebugLevel != 0) std::cout << "** PV Model firing action" << std::endl;
+  if (GlobalDebugLevel != 0) FiringDiagnostic();
   LastAction = action->Fire();
   return LastAction;
 }

@@ -54,6 +54,20 @@ TEST(SimStepStart, InitiallyEnabledGroupDisabledBeforeTheBatchIsAnInternalError)
                "!! Assertion failed in file .*SimStep\\.cpp, line [0-9]+\n!! Condition: enabled\n");
 }
 
+// The step asks each affected group its enabling once: Slow, which keeps its event, in the
+// test for a change; Tick, which fired and has no event, before it is drawn again.
+TEST(SimStepRace, EachAffectedGroupIsAskedItsEnablingOncePerFiring) {
+  SimulatorOn<RaceSAN> race;
+  race.StartBatch();
+  RaceSAN& m = race.model();
+  int slowBefore = m.Slow.EnablingAsked;
+  int tickBefore = m.Tick.EnablingAsked;
+  ASSERT_TRUE(race.Sim->SimStep());
+  EXPECT_EQ(m.Slow.EnablingAsked - slowBefore, 1);
+  EXPECT_EQ(m.Tick.EnablingAsked - tickBefore, 1);
+  EXPECT_EQ(EventOf(m.Slow)->exec_time, 10.0);
+}
+
 // Tick fires at 1 and changes Count, which Slow reads; Slow stays enabled and keeps the
 // completion 10 it drew at 0, while Tick is drawn again: 1 + 1 = 2.
 TEST(SimStepRace, GroupThatStaysEnabledKeepsItsCompletionTime) {
@@ -229,15 +243,15 @@ TEST(SimStepReactivation, RunEndsWithTheListEmptied) {
 
 // Bump fires at 1 and Level becomes 1. The list walk resamples Near (its second draw) and
 // keeps it watched; Bump's connectivity list then reaches Near, whose enabling did not
-// change but whose reactivation function still holds, so its event is replaced by a third
-// draw. Both draws give 1 + 5 = 6, and Near ends watched at the front.
-TEST(SimStepReactivation, WatchedGroupReachedByTheFiringIsDrawnAgainWhileItsFunctionHolds) {
+// change and whose reactivation function still holds, but which was resampled in this very
+// step: it keeps that draw, 1 + 5 = 6, and ends watched at the front.
+TEST(SimStepReactivation, WatchedGroupReachedByTheFiringIsDrawnOnceInTheStep) {
   SimulatorOn<NearSAN> near;
   near.StartBatch();
   NearSAN& m = near.model();
   ASSERT_EQ(m.Near.Draws, 1);
   ASSERT_TRUE(near.Sim->SimStep());
-  EXPECT_EQ(m.Near.Draws, 3);
+  EXPECT_EQ(m.Near.Draws, 2);
   EXPECT_EQ(EventOf(m.Near)->exec_time, 6.0);
   EXPECT_EQ(EventOf(m.Near)->start_time, 1.0);
   EXPECT_EQ(near.Sim->TheReactivationList, (std::list<BaseActionClass*>{&m.Near}));

@@ -36,6 +36,7 @@ class TestActivity : public Activity {
 
   // The rule every generated predicate follows, so that EnablingChange works.
   bool Remember(bool predicate) {
+    EnablingAsked++;
     OldEnabled = NewEnabled;
     NewEnabled = predicate;
     return NewEnabled;
@@ -44,6 +45,7 @@ class TestActivity : public Activity {
   double Delay;   // a global variable of the model in generated code
   int Draws = 0;  // samples taken so far
   bool Computed = false;  // the delay is returned as it is, not through a distribution
+  int EnablingAsked = 0;  // Enabled() calls so far
 };
 
 // Connectivity: places P, Q, R shared by several activities; E and F form the group Pair.

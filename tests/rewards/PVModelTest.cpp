@@ -9,6 +9,7 @@
 
 #include "RewardFixtures.h"
 #include "engine/SimulatorClass.h"
+#include "framework/PostselectGroup.h"
 
 using namespace rewardtest;
 
@@ -244,6 +245,67 @@ TEST(PVModelRun, RateRewardCountsEachMarkingUntilTheFiringThatChangesIt) {
   FireAt(model, &c->Bump, 4.0);
   model.EndAccumulate(10.0);
   EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 0.0 * 2 + 1.0 * 2 + 2.0 * 6);
+}
+
+// Model "C" again, but its two activities share one group, Both: one adds a token to X, the
+// other two. The engine fires the group, which picks its member.
+class GroupedModel : public SANModel {
+ public:
+  class AddActivity : public Activity {
+   public:
+    AddActivity(const char* name, short amount) : Amount(amount) {
+      ActivityInitialize(name, 0, Exponential, RaceEnabled, 1, 0, false);
+    }
+    bool Enabled() override { return true; }
+    double Weight() override { return 1.0; }
+    int Rank() override { return 1; }
+    BaseActionClass* Fire() override {
+      X->Mark() += Amount;
+      return this;
+    }
+    void LinkVariables() override {}
+    Place* X = nullptr;
+    short Amount;
+  };
+
+  GroupedModel() : X(new Place("X", 0)), One("One", 1), Two("Two", 2) {
+    Both.initialize(2, "Both");
+    Both.appendGroup(&One);
+    Both.appendGroup(&Two);
+    BaseStateVariableClass* places[] = {X};
+    Activity* activities[] = {&One, &Two};
+    BaseGroupClass* groups[] = {&Both};
+    initializeSANModelNow("C", 1, places, 0, nullptr, 2, activities, 1, groups);
+    One.X = X;
+    Two.X = X;
+    AddAffectArc(X, &One);
+    AddAffectArc(X, &Two);
+  }
+  ~GroupedModel() override { delete X; }
+
+  Place* X;   // owned
+  AddActivity One;
+  AddActivity Two;
+  PostselectGroup Both;
+};
+
+// The variable is brought up to date before the group fires, whichever member it picks:
+// X is 0 on [0, 2) and then 1 or 2 up to the end at 10.
+TEST(PVModelRun, FiringAGroupAccumulatesTheRewardsItsMembersChange) {
+  GroupedModel* g = new GroupedModel();
+  NodeSpec reads;
+  reads.Reward = INTERVAL_OF_TIME;
+  reads.Starts = {0.0};
+  reads.Stops = {10.0};
+  reads.Variables = {{"X", "C"}};
+  reads.MakeWorker = []() { return new XWorker<IntervalOfTime, GroupedModel>(); };
+  TestPVModel model(g, {reads});
+  model.ConsiderOnly(nullptr, 0);
+  FireAt(model, &g->Both, 2.0);
+  short after = g->X->getMark();
+  ASSERT_TRUE(after == 1 || after == 2);
+  model.EndAccumulate(10.0);
+  EXPECT_EQ(model.PerformanceVariableList[0]->TotalReward, 8.0 * after);
 }
 
 TEST(PVModelRun, FiringThatChangesNoReadVariableLeavesTheNodeAlone) {

@@ -148,7 +148,7 @@ class IntervalWorker : public MarkWorker {
 
 // X of one instance as the rate reward of one of the library's accumulating worker types
 // (IntervalOfTime, SteadyState), which clip each interval to the window themselves.
-template <class WorkerType>
+template <class WorkerType, class ModelType = CounterModel>
 class XWorker : public WorkerType {
  public:
   XWorker() : Instance(nullptr) {
@@ -158,7 +158,7 @@ class XWorker : public WorkerType {
   }
   ~XWorker() override { delete[] this->TheModelPtr; }
   double Reward_Function() override {
-    return static_cast<CounterModel*>(Instance)->X->getMark();
+    return static_cast<ModelType*>(Instance)->X->getMark();
   }
   BaseModelClass* Instance;
 };
