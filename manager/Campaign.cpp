@@ -311,6 +311,7 @@ bool Campaign::StartClient(ExperimentRun& run, int clientNumber) {
     Fatal("tavrin_run: experiment " + std::to_string(run.Number()) + ": " + error);
     return false;
   }
+  run.AddClient(clientNumber);
   client->deadline = Now() + _options.clientTimeout;
   _clients.push_back(std::move(client));
   return true;
@@ -363,7 +364,8 @@ void Campaign::EndExperiment(ExperimentRun& run) {
     if (c->run == &run) c->run->FreezeClient(c->number);
   for (auto& c : _clients)
     if (c->run == &run) QuitClient(*c);
-  if (run.GetState() == ExperimentRun::Running) run.Finish(_interrupted ? "interrupted" : "stopped");
+  if (run.GetState() == ExperimentRun::Running)
+    run.Finish(_interrupted ? "interrupted" : !_fatal.empty() ? "campaign ended by an error" : "stopped");
   const char* state = run.GetState() == ExperimentRun::Failed ? "failed" : "done";
   if (!_store.SetExperimentStatus(run.Number(), state, run.Reason())) Fatal("tavrin_run: " + _store.Error());
 }

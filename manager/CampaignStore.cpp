@@ -47,9 +47,11 @@ bool CampaignStore::Open(const std::string& path, bool mustExist) {
   int flags = SQLITE_OPEN_READWRITE | (mustExist ? 0 : SQLITE_OPEN_CREATE);
   if (sqlite3_open_v2(path.c_str(), &_db, flags, nullptr) != SQLITE_OK) return Fail("cannot open");
   sqlite3_busy_timeout(_db, 2000);
-  // One writer, and a crash must lose at most the record being written: a rollback journal
-  // with normal syncing keeps every committed record.
-  if (!Exec("PRAGMA synchronous=NORMAL;") || !Exec(kSchema)) return false;
+  // A write-ahead log with normal syncing keeps every committed record through a crash of
+  // the manager, without waiting for the disk at every record (only a power cut can lose
+  // the last ones).
+  if (!Exec("PRAGMA journal_mode=WAL;") || !Exec("PRAGMA synchronous=NORMAL;") || !Exec(kSchema))
+    return false;
   if (mustExist) {
     sqlite3_stmt* s = nullptr;
     if (!Prepare("SELECT experiment, client, variable, MAX(first + count) FROM observations"

@@ -28,6 +28,11 @@ ExperimentEstimate::ExperimentEstimate(bool steadyState, double confidence,
                                        double independenceAlpha)
     : _steadyState(steadyState), _confidence(confidence), _alpha(independenceAlpha) {}
 
+void ExperimentEstimate::AddClient(int client) {
+  _series[client];
+  _frozen.emplace(client, false);
+}
+
 void ExperimentEstimate::AddObservations(int client, int variable, const double* values,
                                          int count) {
   std::vector<double>& series = _series[client][variable];

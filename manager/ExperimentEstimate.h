@@ -41,6 +41,9 @@ class ExperimentEstimate {
 
   ExperimentEstimate(bool steadyState, double confidence, double independenceAlpha);
 
+  // Every client is known from its start, so one that has sent nothing yet holds the
+  // level back instead of being left out.
+  void AddClient(int client);
   void AddObservations(int client, int variable, const double* values, int count);
   // Clients whose series may grow no more (ended, or finished in an earlier session).
   void Freeze(int client) { _frozen[client] = true; }

@@ -60,6 +60,10 @@ std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& al
   worst = 0.0;
   for (int v : ObservedVariables()) {
     VariableEstimate e = _estimate.Estimate(v, level);
+    // A sample of identical values has a zero-width interval that says nothing of the
+    // variable's spread; only an absolute tolerance can accept it.
+    if (e.status == VariableEstimate::NotMet && e.halfWidth == 0.0 && _settings.absTol == 0.0)
+      e.status = VariableEstimate::Insufficient;
     bool met = e.status == VariableEstimate::NotMet && _rule.Met(e.mean, e.halfWidth);
     if (met) e.status = VariableEstimate::Met;
     allMet = allMet && met;

@@ -39,6 +39,7 @@ class ExperimentRun {
                 std::vector<std::pair<std::string, std::string>> globals,
                 const Settings& settings, const StudyDescription* study);
 
+  void AddClient(int client) { _estimate.AddClient(client); }
   void AddObservations(int client, int variable, const double* values, int count);
   void FreezeClient(int client) { _estimate.Freeze(client); }
 

@@ -18,7 +18,7 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
                          const std::string& workDir = "",
                          const std::vector<std::string>& env = {});
 
-// The absolute path of a program in build/bin.
+// The absolute path of a program in build/bin; an absolute path is kept as it is.
 std::string BinPath(const std::string& program);
 
 // A fresh empty directory for one test's files.

@@ -102,3 +102,7 @@ ProcessResult RunningProcess::Finish(int timeoutMs) {
   while ((n = read(errFd_, buffer, sizeof buffer)) > 0) result.err.append(buffer, static_cast<size_t>(n));
   return result;
 }
+
+void RunningProcess::Signal(int signal) {
+  if (pid_ > 0 && !finished_) kill(pid_, signal);
+}

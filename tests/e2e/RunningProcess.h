@@ -28,6 +28,8 @@ class RunningProcess {
   // still running then is killed and reported with exit code -1.
   ProcessResult Finish(int timeoutMs);
 
+  void Signal(int signal);   // sends signal to the program while it runs
+
  private:
   bool ReadSome(int timeoutMs);   // false at end of output or time-out
 
