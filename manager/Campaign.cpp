@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -405,6 +406,7 @@ void Campaign::HandleRecord(Client& client, const DataRecord& record) {
         !_study.Observes(section.variable, _options.steadyState))
       continue;   // the other run kind's variable, all zeros
     rows.emplace_back(section.variable, &section.observations);
+    _received += static_cast<long long>(section.observations.size());
     run.AddObservations(client.number, section.variable, section.observations.data(),
                         static_cast<int>(section.observations.size()));
   }
@@ -663,6 +665,19 @@ int Campaign::WriteResults() {
       std::cerr << "tavrin_run: " << message << std::endl;
   }
   std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  // The manager's own cost, so it can be seen not to be the bottleneck.
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  double wall = Now() - _started;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "tavrin_run: %lld observations received in %.2f s (%.0f per second); the manager "
+                "used %.2f s of processor time (%.1f%% of one core)",
+                _received, wall, wall > 0 ? static_cast<double>(_received) / wall : 0.0, cpu,
+                wall > 0 ? 100.0 * cpu / wall : 0.0);
+  std::cerr << line << std::endl;
   if (!_fatal.empty()) {
     std::cerr << _fatal << std::endl;
     return ExitFatal;

@@ -79,6 +79,7 @@ class Campaign {
   bool _interrupted = false;
   size_t _nextHost = 0;
   double _started = 0.0;
+  long long _received = 0;   // observations received from all clients
 };
 
 #endif
