@@ -79,27 +79,33 @@ std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& al
   return estimates;
 }
 
+// Checks are made at fixed levels (2, 3, ... growing by 5%), each on exactly the first L
+// observations of every client, however many have arrived since: so whether and where the
+// experiment stops depends on the seeds alone, not on how the reports were cut in transit.
 bool ExperimentRun::CheckStop() {
   if (_state != Running) return false;
   std::vector<int> variables = ObservedVariables();
   if (variables.empty()) return false;
-  int64_t level = _estimate.ReachedLevel(variables);
-  if (level < _nextLevel) return false;
-  bool allMet = false;
-  double worst = 0.0;
-  std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
-  int64_t n = std::numeric_limits<int64_t>::max();
-  for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, level));
-  _observations = n;
-  _worstRatio = worst;
-  _history.push_back({n, estimates});
-  _nextLevel = std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
-  bool atLimit = _settings.maxObs > 0 && n >= _settings.maxObs;
-  if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
-    _final = estimates;
-    _state = Done;
-    _reason = allMet ? "" : "observation limit reached";
-    return true;
+  int64_t reached = _estimate.ReachedLevel(variables);
+  while (reached >= _nextLevel) {
+    int64_t level = _nextLevel;
+    bool allMet = false;
+    double worst = 0.0;
+    std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (const VariableEstimate& e : estimates)
+      n = std::min(n, _estimate.PooledCount(e.variable, level));
+    _observations = n;
+    _worstRatio = worst;
+    _history.push_back({n, estimates});
+    _nextLevel = std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+    bool atLimit = _settings.maxObs > 0 && n >= _settings.maxObs;
+    if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
+      _final = estimates;
+      _state = Done;
+      _reason = allMet ? "" : "observation limit reached";
+      return true;
+    }
   }
   return false;
 }
