@@ -154,7 +154,13 @@ bool Campaign::PrepareFresh() {
       {"seed", std::to_string(_options.seed)},
       {"override", _options.overrides},
       {"report_size", std::to_string(_options.reportSize)},
-      {"port", std::to_string(_options.firstPort)}};
+      {"port", std::to_string(_options.firstPort)},
+      {"precision", ResultsWriter::Number(_options.precision)},
+      {"confidence", ResultsWriter::Number(_options.confidence)},
+      {"abs-tol", ResultsWriter::Number(_options.absTol)},
+      {"min-obs", std::to_string(_options.minObs)},
+      {"max-obs", std::to_string(_options.maxObs)},
+      {"max-time", ResultsWriter::Number(_options.maxTime)}};
   for (const auto& s : settings) {
     if (!_store.SetSetting(s.first, s.second)) {
       _fatal = "tavrin_run: " + _store.Error();
@@ -208,6 +214,31 @@ bool Campaign::PrepareResume() {
   _options.overrides = settings["override"];
   _options.reportSize = std::stoi(settings["report_size"]);
   _options.firstPort = std::stoi(settings["port"]);
+  // The targets and limits of the stored campaign hold unless given again.
+  auto keep = [&](const char* key, auto& field, auto read) {
+    if (_options.given.count(key) == 0 && settings.count(key) != 0) field = read(settings[key]);
+  };
+  auto toDouble = [](const std::string& t) { return std::stod(t); };
+  auto toLong = [](const std::string& t) { return std::stoll(t); };
+  keep("precision", _options.precision, toDouble);
+  keep("confidence", _options.confidence, toDouble);
+  keep("abs-tol", _options.absTol, toDouble);
+  keep("min-obs", _options.minObs, toLong);
+  keep("max-obs", _options.maxObs, toLong);
+  keep("max-time", _options.maxTime, toDouble);
+  for (const char* key : {"precision", "confidence", "abs-tol", "min-obs", "max-obs", "max-time"}) {
+    if (_options.given.count(key) == 0) continue;
+    std::string value = key == std::string("precision") ? ResultsWriter::Number(_options.precision)
+                        : key == std::string("confidence") ? ResultsWriter::Number(_options.confidence)
+                        : key == std::string("abs-tol") ? ResultsWriter::Number(_options.absTol)
+                        : key == std::string("min-obs") ? std::to_string(_options.minObs)
+                        : key == std::string("max-obs") ? std::to_string(_options.maxObs)
+                                                        : ResultsWriter::Number(_options.maxTime);
+    if (!_store.SetSetting(key, value)) {
+      _fatal = "tavrin_run: " + _store.Error();
+      return false;
+    }
+  }
   _options.outDir = _options.resumeDir;
   _options.resumeDir.clear();
   // The database is opened already; the rest is as for a fresh campaign, then each

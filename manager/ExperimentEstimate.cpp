@@ -8,6 +8,12 @@
 #include "Mser5.h"
 #include "Statistics.h"
 
+namespace {
+
+const double kTruncationZ = 2.576;   // a truncation is kept when significant at 1%, two-sided
+
+}  // namespace
+
 double VariableEstimate::RelativeHalfWidth() const {
   if (!std::isfinite(halfWidth)) return std::numeric_limits<double>::infinity();
   if (mean == 0.0) return halfWidth == 0.0 ? 0.0 : std::numeric_limits<double>::infinity();
@@ -120,7 +126,7 @@ VariableEstimate ExperimentEstimate::SteadyState(int variable, int64_t level) co
   for (const auto& c : _series) {
     std::vector<double> values = Prefix(c.first, variable, level);
     if (values.empty()) continue;
-    size_t drop = Mser5::Truncation(values);
+    size_t drop = Mser5::SignificantTruncation(values, kTruncationZ);
     e.truncated += static_cast<int64_t>(drop);
     kept.emplace_back(values.begin() + static_cast<long>(drop), values.end());
     e.clients++;

@@ -97,6 +97,7 @@ bool Apply(int code, const char* value, RunOptions& o, std::string& error) {
   std::string name;
   for (const option& opt : kOptions)
     if (opt.val == code) name = std::string("--") + opt.name;
+  o.given.insert(name.substr(2));
   auto bad = [&](const char* what) {
     error = "tavrin_run: " + name + " needs " + what + ", not '" + (value ? value : "") + "'";
     return false;

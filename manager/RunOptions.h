@@ -1,6 +1,7 @@
 #ifndef TAVRIN_MANAGER_RUNOPTIONS_H
 #define TAVRIN_MANAGER_RUNOPTIONS_H
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct RunOptions {
   int firstPort = 10000;
   bool noPlots = false;
   bool quiet = false;
+  std::set<std::string> given;         // the long names of the options on the command line
 
   // The experiment numbers of the list, in order; numExperiments < 0 means unknown (then
   // "all" cannot be expanded). Returns false with a message on a malformed list.

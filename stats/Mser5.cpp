@@ -1,6 +1,9 @@
 #include "Mser5.h"
 
+#include <cmath>
 #include <limits>
+
+#include "Statistics.h"
 
 size_t Mser5::Truncation(const std::vector<double>& series) {
   size_t groups = series.size() / GroupSize;
@@ -31,4 +34,15 @@ size_t Mser5::Truncation(const std::vector<double>& series) {
     }
   }
   return best * GroupSize;
+}
+
+size_t Mser5::SignificantTruncation(const std::vector<double>& series, double z) {
+  size_t drop = Truncation(series);
+  if (drop == 0) return 0;
+  SampleStatistics dropped, kept;
+  for (size_t i = 0; i < series.size(); i++) (i < drop ? dropped : kept).Add(series[i]);
+  double spread = std::sqrt(kept.Variance());
+  double standardError = spread * std::sqrt(1.0 / static_cast<double>(dropped.Count()) +
+                                            1.0 / static_cast<double>(kept.Count()));
+  return std::fabs(dropped.Mean() - kept.Mean()) > z * standardError ? drop : 0;
 }

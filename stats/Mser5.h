@@ -14,6 +14,12 @@ class Mser5 {
   static const int GroupSize = 5;
   // Observations to drop from the front of series: a multiple of 5, at most half of it.
   static size_t Truncation(const std::vector<double>& series);
+  // The MSER-5 truncation, kept only when what it drops differs from what remains by more
+  // than z standard errors (the remaining observations' spread, taken as independent). On a
+  // series already free of bias, MSER-5 still drops an extreme start now and then, which
+  // narrows the interval of what remains and lowers its coverage (about 1.5 points at 95%
+  // with 25 to 50 batch means per client); a real initial bias passes the test easily.
+  static size_t SignificantTruncation(const std::vector<double>& series, double z);
 };
 
 #endif

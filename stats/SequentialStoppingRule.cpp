@@ -10,7 +10,10 @@ SequentialStoppingRule::SequentialStoppingRule(double precision, double absTol,
 
 bool SequentialStoppingRule::Met(double mean, double halfWidth) const {
   if (!std::isfinite(halfWidth)) return false;
-  return halfWidth <= _precision * std::fabs(mean) || (_absTol > 0.0 && halfWidth <= _absTol);
+  // Law and Kelton's adjusted target: a half-width of gamma / (1 + gamma) of the estimate
+  // bounds the error relative to the true mean by gamma.
+  double adjusted = _precision / (1.0 + _precision);
+  return halfWidth <= adjusted * std::fabs(mean) || (_absTol > 0.0 && halfWidth <= _absTol);
 }
 
 SequentialStoppingRule::Decision SequentialStoppingRule::Check(int64_t n, bool allMet) {

@@ -5,8 +5,9 @@
 
 // SequentialStoppingRule: the relative-precision procedure of Law and Kelton (Simulation
 // Modeling and Analysis, sequential procedure of section 9.4.1): observations are added until
-// the interval's half-width is at most precision times |mean| (or at most absTol, for a mean
-// near 0), after at least minObservations. A narrow interval met once may be luck, so a
+// the interval's half-width is at most precision / (1 + precision) times |mean| (so the error
+// relative to the true mean is at most precision), or at most absTol for a mean near 0, after
+// at least minObservations. A narrow interval met once may be luck, so a
 // first success only schedules a confirming check after lookAhead more of the sample
 // (e.g. 0.1 = 10% more observations); the rule stops when that check succeeds too, and
 // starts over when it fails.

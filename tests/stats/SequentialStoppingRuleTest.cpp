@@ -17,12 +17,12 @@ TEST(SequentialStoppingRule, StopsOnlyWhenAConfirmingCheckAlsoMeetsTheTarget) {
   EXPECT_EQ(rule.Check(253, true), SequentialStoppingRule::Stop);
 }
 
-// Relative precision against |mean|; the absolute tolerance accepts a half-width near a mean
+// Relative precision against |mean|, adjusted to 0.05 / 1.05 of it; the absolute tolerance accepts a half-width near a mean
 // of 0; an infinite half-width (one observation) never meets.
 TEST(SequentialStoppingRule, MetByRelativeOrAbsoluteHalfWidth) {
   SequentialStoppingRule relative(0.05, 0.0, 2, 0.1);
-  EXPECT_TRUE(relative.Met(-10.0, 0.5));
-  EXPECT_FALSE(relative.Met(10.0, 0.51));
+  EXPECT_TRUE(relative.Met(-10.0, 0.476));
+  EXPECT_FALSE(relative.Met(10.0, 0.477));
   EXPECT_FALSE(relative.Met(0.0, 1e-9));
   EXPECT_FALSE(relative.Met(1.0, INFINITY));
   SequentialStoppingRule absolute(0.05, 0.01, 2, 0.1);
