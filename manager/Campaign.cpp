@@ -353,9 +353,6 @@ void Campaign::StartExperiments() {
   if (_stopping) return;
   int jobs = _options.jobs > 0 ? _options.jobs
                                : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  int waiting = 0;
-  for (const auto& r : _runs) waiting += r->GetState() != ExperimentRun::Done &&
-                                         r->GetState() != ExperimentRun::Failed;
   for (auto& r : _runs) {
     ExperimentRun& run = *r;
     if (run.GetState() != ExperimentRun::Pending) continue;
@@ -363,7 +360,6 @@ void Campaign::StartExperiments() {
     // estimate is made from the same clients whatever else runs beside it.
     int share = std::max(1, std::min(jobs, (jobs + static_cast<int>(_runs.size()) - 1) /
                                                static_cast<int>(_runs.size())));
-    (void)waiting;
     if (ActiveClients() + share > jobs) return;
     run.targetClients = share;
     run.SetRunning();

@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,6 +78,11 @@ bool ClientProcess::Start(const std::vector<std::string>& argv, const std::strin
   }
   if (_pid == 0) {
     setpgid(0, 0);
+#ifdef __linux__
+    // A simulator without a manager runs on without end; if the manager dies without
+    // ending its clients (SIGKILL), the kernel ends them.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
     dup2(outPipe[1], 1);
     dup2(errPipe[1], 2);
     close(outPipe[0]);

@@ -297,18 +297,21 @@ TEST(ManagerInterrupt, CtrlCEndsClientsWritesResultsAndExits130) {
   for (const Row& row : rows) EXPECT_NE(row.at("status"), "met");
 }
 
-// A campaign database that cannot grow (a file size limit stands in for a full disk) ends
-// the campaign with the reason, a non-zero status, and no client left running.
+// A campaign database that stops growing mid-run (a file size limit of 1000 blocks stands in
+// for a full disk) ends the campaign with the reason and a non-zero status; what was stored
+// before stays readable, the results say the target was not met, and no client is left.
 TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
   std::string dir = MakeTempDir();
   std::string port = Port();
-  std::string command = "ulimit -f 100; exec " + BinPath("tavrin_run") + " " + BinPath("stand_in_sim") +
+  std::string command = "ulimit -f 1000; exec " + BinPath("tavrin_run") + " " + BinPath("stand_in_sim") +
                         " --experiments 0 --precision 0.0001 --jobs 2 --no-plots --port " + port +
                         " --out " + dir + "/out";
   ProcessResult r = RunProgram("/bin/sh", {"-c", command}, "", StandIn("good"));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("campaign database " + dir + "/out/campaign.sqlite"), std::string::npos) << r.err;
   EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 10);
+  EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
 }
 
 // Clients through a launcher: an ssh-like one with {host} runs each client's command line
