@@ -158,7 +158,7 @@ bool Campaign::PrepareFresh() {
       {"precision", ResultsWriter::Number(_options.precision)},
       {"confidence", ResultsWriter::Number(_options.confidence)},
       {"abs-tol", ResultsWriter::Number(_options.absTol)},
-      {"min-obs", std::to_string(_options.minObs)},
+      {"min-obs", std::to_string(_options.MinObs())},
       {"max-obs", std::to_string(_options.maxObs)},
       {"max-time", ResultsWriter::Number(_options.maxTime)}};
   for (const auto& s : settings) {
@@ -172,7 +172,7 @@ bool Campaign::PrepareFresh() {
   runSettings.precision = _options.precision;
   runSettings.confidence = _options.confidence;
   runSettings.absTol = _options.absTol;
-  runSettings.minObs = _options.minObs;
+  runSettings.minObs = _options.MinObs();
   runSettings.maxObs = _options.maxObs;
   for (int number : numbers) {
     const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
@@ -257,7 +257,7 @@ bool Campaign::PrepareResume() {
   runSettings.precision = _options.precision;
   runSettings.confidence = _options.confidence;
   runSettings.absTol = _options.absTol;
-  runSettings.minObs = _options.minObs;
+  runSettings.minObs = _options.MinObs();
   runSettings.maxObs = _options.maxObs;
   for (int number : numbers) {
     const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;

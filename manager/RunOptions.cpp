@@ -15,7 +15,8 @@ const char* const RunOptionsParser::Usage =
     "  --precision X            target relative half-width (default 0.05)\n"
     "  --confidence X           confidence level (default 0.95)\n"
     "  --abs-tol X              also accept a half-width at most X (means near 0)\n"
-    "  --min-obs N              observations before the first stopping check (default 30)\n"
+    "  --min-obs N              observations before the first stopping decision (default\n"
+    "                           30 replications, or 100 batch means in steady state)\n"
     "  --max-obs N              stop an experiment at N observations, precision or not\n"
     "  --max-time S             stop an experiment after S seconds, precision or not\n"
     "  --jobs N                 clients at once over all experiments (default: cores)\n"
@@ -199,7 +200,7 @@ int RunOptionsParser::Parse(int argc, char** argv, RunOptions& out, std::string&
     error = "tavrin_run: the launcher names {host}, so --hosts is required";
     return 1;
   }
-  if (out.maxObs > 0 && out.maxObs < out.minObs) {
+  if (out.maxObs > 0 && out.maxObs < out.MinObs()) {
     error = "tavrin_run: --max-obs is below --min-obs";
     return 1;
   }

@@ -13,7 +13,12 @@ struct RunOptions {
   double precision = 0.05;             // relative half-width
   double confidence = 0.95;
   double absTol = 0.0;                 // 0: relative precision only
-  long long minObs = 30;               // per experiment, over all its clients
+  long long minObs = 0;                // per experiment, over all its clients; 0: by run kind
+  static const long long MinObsTerminating = 30;
+  static const long long MinObsSteadyState = 100;   // batch means
+  long long MinObs() const {
+    return minObs > 0 ? minObs : steadyState ? MinObsSteadyState : MinObsTerminating;
+  }
   long long maxObs = 0;                // 0: no limit
   double maxTime = 0.0;                // wall seconds per experiment; 0: no limit
   int jobs = 0;                        // 0: the number of cores

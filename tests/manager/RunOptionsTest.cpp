@@ -29,6 +29,10 @@ TEST(RunOptions, ReadsEveryOptionAroundTheSimulator) {
   EXPECT_EQ(o.jobs, 3);
   EXPECT_EQ(o.hosts, (std::vector<std::string>{"a", "b"}));
   EXPECT_DOUBLE_EQ(o.absTol, 0.5);
+  EXPECT_EQ(o.MinObs(), 100);   // batch means: fewer cost coverage in the benchmark
+  RunOptions terminating;
+  ASSERT_EQ(Parse({"sim"}, terminating, error), 0);
+  EXPECT_EQ(terminating.MinObs(), 30);
 }
 
 TEST(RunOptions, RefusesBadValuesWithTheOptionNamed) {
