@@ -49,8 +49,11 @@ std::vector<int> ExperimentRun::AllZeroVariables() const {
   return zero;
 }
 
+// The half-width the stopping rule accepts (its adjusted relative target, or the absolute
+// tolerance), so the estimate of the observations left matches when it will stop.
 double ExperimentRun::Target(const VariableEstimate& e) const {
-  return std::max(_settings.precision * std::fabs(e.mean), _settings.absTol);
+  double adjusted = _settings.precision / (1.0 + _settings.precision);
+  return std::max(adjusted * std::fabs(e.mean), _settings.absTol);
 }
 
 std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& allMet,
