@@ -43,7 +43,10 @@ void ApplyEnvironment(const std::vector<std::string>& env) {
 
 }  // namespace
 
-std::string BinPath(const std::string& program) { return std::string(TAVRIN_BIN_DIR) + "/" + program; }
+std::string BinPath(const std::string& program) {
+  if (!program.empty() && program[0] == '/') return program;
+  return std::string(TAVRIN_BIN_DIR) + "/" + program;
+}
 
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workDir, const std::vector<std::string>& env,

@@ -22,7 +22,7 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
 // fileSizeLimit: when 0 or more, no file the program writes may grow beyond that many
 // bytes (a write past it fails as on a full file system; the signal it raises is ignored).
 
-// The absolute path of a program in build/bin.
+// The absolute path of a program in build/bin; an absolute path is kept as it is.
 std::string BinPath(const std::string& program);
 
 // A fresh empty directory for one test's files.

@@ -1,0 +1,714 @@
+#include "Campaign.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <thread>
+
+#include "PlotWriter.h"
+#include "ResultsWriter.h"
+
+namespace {
+
+const double kConnectWindow = 10.0;    // seconds to keep trying a port once announced
+const double kConnectRetry = 0.05;     // seconds between connection attempts
+const double kQuitGrace = 3.0;         // seconds a client has to end after quit
+const double kClosedGrace = 1.0;       // seconds to learn why a client closed its link
+const int kPollMilliseconds = 50;
+const char kQuitCommand = 2;
+
+int gStopPipe[2] = {-1, -1};
+volatile sig_atomic_t gStopSignal = 0;
+
+double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DefaultOutDir(const std::string& model) {
+  char stamp[32];
+  std::time_t now = std::time(nullptr);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+  return model + "-" + stamp;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+struct Campaign::Client {
+  enum Phase { Announcing, Connecting, Linked, Quitting, Gone };
+
+  ExperimentRun* run = nullptr;
+  int number = 0;
+  unsigned int seed = 0;
+  ClientProcess process;
+  ClientConnection connection;
+  std::unique_ptr<WireReader> reader;
+  Phase phase = Announcing;
+  double deadline = 0.0;
+  double nextConnectTry = 0.0;
+  double lastHeard = 0.0;
+  double closedAt = -1.0;    // when the client closed its link, or -1
+  bool wantsRead = false;    // poll found the link readable
+  bool wantsFinish = false;  // poll found a pending connection writable
+};
+
+Campaign::Campaign(RunOptions options) : _options(std::move(options)) {}
+
+Campaign::~Campaign() = default;
+
+void Campaign::RequestStop(int signal) {
+  gStopSignal = signal;
+  if (gStopPipe[1] >= 0) {
+    char byte = 1;
+    ssize_t ignored = write(gStopPipe[1], &byte, 1);
+    (void)ignored;
+  }
+}
+
+unsigned int Campaign::ClientSeed(unsigned long long campaignSeed, int experiment, int client) {
+  // SplitMix64 over the three numbers: neighbouring clients get unrelated seeds.
+  unsigned long long z = campaignSeed * 0x9E3779B97F4A7C15ULL +
+                         (static_cast<unsigned long long>(experiment) << 32) +
+                         static_cast<unsigned long long>(client) + 0x632BE59BD9B4E019ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  unsigned int seed = static_cast<unsigned int>(z & 0x7FFFFFFF);
+  return seed == 0 ? 1 : seed;   // 0 would mean the simulator's default seed
+}
+
+int Campaign::Run() {
+  _started = Now();
+  if (pipe(gStopPipe) == 0) {
+    fcntl(gStopPipe[0], F_SETFL, O_NONBLOCK);
+    fcntl(gStopPipe[1], F_SETFL, O_NONBLOCK);
+  }
+  if (!Prepare()) {
+    std::cerr << _fatal << std::endl;
+    return ExitFatal;
+  }
+  bool terminal = !_options.quiet && isatty(2);
+  _progress.reset(new ProgressDisplay(stderr, terminal, _options.precision));
+  Loop();
+  if (_progress) _progress->Clear();
+  return WriteResults();
+}
+
+bool Campaign::Prepare() {
+  if (!_options.resumeDir.empty()) return PrepareResume();
+  return PrepareFresh();
+}
+
+bool Campaign::PrepareFresh() {
+  if (_options.launcher.empty() && access(_options.simulator.c_str(), X_OK) != 0) {
+    _fatal = "tavrin_run: cannot run the simulator '" + _options.simulator + "'";
+    return false;
+  }
+  std::string studyPath = _options.simulator + ".study.json";
+  if (FileExists(studyPath)) {
+    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
+      _fatal = "tavrin_run: " + _fatal;
+      return false;
+    }
+    _haveStudy = true;
+  }
+  std::vector<int> numbers;
+  int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
+  if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;
+  std::string model = _haveStudy ? _study.model : BaseName(_options.simulator);
+  if (_options.outDir.empty()) _options.outDir = DefaultOutDir(model);
+  mkdir(_options.outDir.c_str(), 0777);
+  std::string dbPath = _options.outDir + "/campaign.sqlite";
+  if (FileExists(dbPath)) {
+    _fatal = "tavrin_run: " + _options.outDir +
+             " already holds a campaign; continue it with --resume " + _options.outDir;
+    return false;
+  }
+  if (!_store.Open(dbPath, false)) {
+    _fatal = "tavrin_run: " + _store.Error();
+    return false;
+  }
+  const std::pair<const char*, std::string> settings[] = {
+      {"simulator", _options.simulator},
+      {"kind", _options.steadyState ? "steady-state" : "terminating"},
+      {"experiments", _options.experiments},
+      {"seed", std::to_string(_options.seed)},
+      {"override", _options.overrides},
+      {"report_size", std::to_string(_options.reportSize)},
+      {"port", std::to_string(_options.firstPort)},
+      {"precision", ResultsWriter::Number(_options.precision)},
+      {"confidence", ResultsWriter::Number(_options.confidence)},
+      {"abs-tol", ResultsWriter::Number(_options.absTol)},
+      {"min-obs", std::to_string(_options.MinObs())},
+      {"max-obs", std::to_string(_options.maxObs)},
+      {"max-time", ResultsWriter::Number(_options.maxTime)}};
+  for (const auto& s : settings) {
+    if (!_store.SetSetting(s.first, s.second)) {
+      _fatal = "tavrin_run: " + _store.Error();
+      return false;
+    }
+  }
+  ExperimentRun::Settings runSettings;
+  runSettings.steadyState = _options.steadyState;
+  runSettings.precision = _options.precision;
+  runSettings.confidence = _options.confidence;
+  runSettings.absTol = _options.absTol;
+  runSettings.minObs = _options.MinObs();
+  runSettings.maxObs = _options.maxObs;
+  for (int number : numbers) {
+    const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
+    std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
+    std::vector<std::pair<std::string, std::string>> globals;
+    if (e != nullptr) globals = e->values;
+    _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
+                                         _haveStudy ? &_study : nullptr));
+    if (!_store.PutExperiment(number, name, globals)) {
+      _fatal = "tavrin_run: " + _store.Error();
+      return false;
+    }
+  }
+  return true;
+}
+
+// A resumed campaign takes what it runs from the database; the precision, limits,
+// parallelism and launcher come from the new command line.
+bool Campaign::PrepareResume() {
+  std::string dbPath = _options.resumeDir + "/campaign.sqlite";
+  if (!FileExists(dbPath)) {
+    _fatal = "tavrin_run: " + _options.resumeDir + " holds no campaign (no campaign.sqlite)";
+    return false;
+  }
+  std::map<std::string, std::string> settings;
+  if (!_store.Open(dbPath, true) || !_store.GetSettings(settings)) {
+    _fatal = "tavrin_run: " + _store.Error();
+    return false;
+  }
+  if (!_options.simulator.empty() && _options.simulator != settings["simulator"]) {
+    _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + settings["simulator"] +
+             ", not " + _options.simulator;
+    return false;
+  }
+  _options.simulator = settings["simulator"];
+  _options.steadyState = settings["kind"] == "steady-state";
+  _options.experiments = settings["experiments"];
+  _options.seed = std::stoull(settings["seed"]);
+  _options.overrides = settings["override"];
+  _options.reportSize = std::stoi(settings["report_size"]);
+  _options.firstPort = std::stoi(settings["port"]);
+  // The targets and limits of the stored campaign hold unless given again.
+  auto keep = [&](const char* key, auto& field, auto read) {
+    if (_options.given.count(key) == 0 && settings.count(key) != 0) field = read(settings[key]);
+  };
+  auto toDouble = [](const std::string& t) { return std::stod(t); };
+  auto toLong = [](const std::string& t) { return std::stoll(t); };
+  keep("precision", _options.precision, toDouble);
+  keep("confidence", _options.confidence, toDouble);
+  keep("abs-tol", _options.absTol, toDouble);
+  keep("min-obs", _options.minObs, toLong);
+  keep("max-obs", _options.maxObs, toLong);
+  keep("max-time", _options.maxTime, toDouble);
+  for (const char* key : {"precision", "confidence", "abs-tol", "min-obs", "max-obs", "max-time"}) {
+    if (_options.given.count(key) == 0) continue;
+    std::string value = key == std::string("precision") ? ResultsWriter::Number(_options.precision)
+                        : key == std::string("confidence") ? ResultsWriter::Number(_options.confidence)
+                        : key == std::string("abs-tol") ? ResultsWriter::Number(_options.absTol)
+                        : key == std::string("min-obs") ? std::to_string(_options.minObs)
+                        : key == std::string("max-obs") ? std::to_string(_options.maxObs)
+                                                        : ResultsWriter::Number(_options.maxTime);
+    if (!_store.SetSetting(key, value)) {
+      _fatal = "tavrin_run: " + _store.Error();
+      return false;
+    }
+  }
+  _options.outDir = _options.resumeDir;
+  _options.resumeDir.clear();
+  // The database is opened already; the rest is as for a fresh campaign, then each
+  // experiment's stored observations are loaded.
+  std::string studyPath = _options.simulator + ".study.json";
+  if (FileExists(studyPath)) {
+    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) return false;
+    _haveStudy = true;
+  }
+  std::vector<int> numbers;
+  if (!_options.ExpandExperiments(_haveStudy ? static_cast<int>(_study.experiments.size()) : -1,
+                                  numbers, _fatal))
+    return false;
+  ExperimentRun::Settings runSettings;
+  runSettings.steadyState = _options.steadyState;
+  runSettings.precision = _options.precision;
+  runSettings.confidence = _options.confidence;
+  runSettings.absTol = _options.absTol;
+  runSettings.minObs = _options.MinObs();
+  runSettings.maxObs = _options.maxObs;
+  for (int number : numbers) {
+    const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
+    std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
+    std::vector<std::pair<std::string, std::string>> globals;
+    if (e != nullptr) globals = e->values;
+    _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
+                                         _haveStudy ? &_study : nullptr));
+    if (!LoadExperiment(*_runs.back())) return false;
+  }
+  return true;
+}
+
+bool Campaign::LoadExperiment(ExperimentRun& run) {
+  std::vector<CampaignStore::ClientRow> clients;
+  std::vector<CampaignStore::Block> blocks;
+  if (!_store.GetClients(run.Number(), clients) || !_store.GetObservations(run.Number(), blocks)) {
+    _fatal = "tavrin_run: " + _store.Error();
+    return false;
+  }
+  for (const CampaignStore::Block& b : blocks)
+    run.AddObservations(b.client, b.variable, b.values.data(), static_cast<int>(b.values.size()));
+  for (const CampaignStore::ClientRow& c : clients) {
+    run.FreezeClient(c.client);
+    run.nextClientNumber = std::max(run.nextClientNumber, c.client + 1);
+  }
+  // What is there may already meet the new target; then nothing is rerun.
+  if (!blocks.empty() && run.MeetsWithWhatIsThere()) {
+    std::cerr << "tavrin_run: experiment " << run.Number()
+              << " already meets the target with its stored observations" << std::endl;
+  }
+  return true;
+}
+
+int Campaign::ActiveClients() const { return static_cast<int>(_clients.size()); }
+
+int Campaign::ClientsOf(const ExperimentRun& run) const {
+  int n = 0;
+  for (const auto& c : _clients)
+    if (c->run == &run && c->phase != Client::Quitting) n++;
+  return n;
+}
+
+ExperimentRun* Campaign::RunOf(int experiment) {
+  for (auto& r : _runs)
+    if (r->Number() == experiment) return r.get();
+  return nullptr;
+}
+
+std::vector<std::string> Campaign::ClientArguments(const ExperimentRun& run, int clientNumber,
+                                                   unsigned int seed) const {
+  int reportSize = _options.reportSize > 0 ? _options.reportSize : (_options.steadyState ? 10 : 100);
+  std::vector<std::string> args = {_options.simulator,
+                                   "-w",
+                                   "-t", _options.steadyState ? "0" : "1",
+                                   "-e", std::to_string(run.Number()),
+                                   "-c", std::to_string(clientNumber),
+                                   "-s", std::to_string(seed),
+                                   "-n", std::to_string(reportSize),
+                                   "-p", std::to_string(_options.firstPort)};
+  if (!_options.overrides.empty()) args.insert(args.end(), {"-O", _options.overrides});
+  // A client on another host must listen beyond the loopback interface.
+  if (!_options.launcher.empty()) args.insert(args.end(), {"-L", "0.0.0.0"});
+  return args;
+}
+
+bool Campaign::StartClient(ExperimentRun& run, int clientNumber) {
+  std::unique_ptr<Client> client(new Client);
+  client->run = &run;
+  client->number = clientNumber;
+  client->seed = ClientSeed(_options.seed, run.Number(), clientNumber);
+  int maxVariables = 32768;
+  client->reader.reset(new WireReader(clientNumber, run.Number(), maxVariables));
+  std::string host;
+  if (!_options.hosts.empty()) host = _options.hosts[_nextHost++ % _options.hosts.size()];
+  std::string error;
+  if (!_store.PutClient({run.Number(), clientNumber, client->seed, "running", ""})) {
+    Fatal("tavrin_run: " + _store.Error());
+    return false;
+  }
+  if (!client->process.Start(ClientArguments(run, clientNumber, client->seed), _options.launcher,
+                             host, error)) {
+    Fatal("tavrin_run: experiment " + std::to_string(run.Number()) + ": " + error);
+    return false;
+  }
+  run.AddClient(clientNumber);
+  client->deadline = Now() + _options.clientTimeout;
+  _clients.push_back(std::move(client));
+  return true;
+}
+
+void Campaign::StartExperiments() {
+  if (_stopping) return;
+  int jobs = _options.jobs > 0 ? _options.jobs
+                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  for (auto& r : _runs) {
+    ExperimentRun& run = *r;
+    if (run.GetState() != ExperimentRun::Pending) continue;
+    // Each experiment gets its share of the places from the start and keeps it, so its
+    // estimate is made from the same clients whatever else runs beside it.
+    int share = std::max(1, std::min(jobs, (jobs + static_cast<int>(_runs.size()) - 1) /
+                                               static_cast<int>(_runs.size())));
+    if (ActiveClients() + share > jobs) return;
+    run.targetClients = share;
+    run.SetRunning();
+    run.startTime = Now();
+    for (int i = 0; i < share; i++)
+      if (!StartClient(run, run.nextClientNumber++)) return;
+  }
+}
+
+void Campaign::Fatal(const std::string& message) {
+  if (_fatal.empty()) _fatal = message;
+  _stopping = true;
+}
+
+void Campaign::QuitClient(Client& client) {
+  if (client.phase == Client::Gone || client.phase == Client::Quitting) return;
+  client.run->FreezeClient(client.number);
+  if (client.phase == Client::Linked && client.closedAt < 0 && client.connection.SendByte(kQuitCommand)) {
+    client.phase = Client::Quitting;
+    client.deadline = Now() + kQuitGrace;
+    return;
+  }
+  client.process.Kill();
+  client.phase = Client::Gone;
+  if (!_store.SetClientState(client.run->Number(), client.number, "ended", "")) Fatal("tavrin_run: " + _store.Error());
+}
+
+void Campaign::EndExperiment(ExperimentRun& run) {
+  for (auto& c : _clients)
+    if (c->run == &run) c->run->FreezeClient(c->number);
+  for (auto& c : _clients)
+    if (c->run == &run) QuitClient(*c);
+  if (run.GetState() == ExperimentRun::Running)
+    run.Finish(_interrupted ? "interrupted" : !_fatal.empty() ? "campaign ended by an error" : "stopped");
+  const char* state = run.GetState() == ExperimentRun::Failed ? "failed" : "done";
+  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason())) Fatal("tavrin_run: " + _store.Error());
+}
+
+void Campaign::ClientFailed(Client& client, const std::string& reason) {
+  if (client.phase == Client::Gone) return;
+  ExperimentRun& run = *client.run;
+  client.process.Kill();
+  client.connection.Close();
+  client.phase = Client::Gone;
+  run.FreezeClient(client.number);
+  std::string where = "experiment " + std::to_string(run.Number()) + ", client " +
+                      std::to_string(client.number);
+  if (_progress) _progress->Clear();
+  std::cerr << "tavrin_run: " << where << ": " << reason << std::endl;
+  if (!_store.SetClientState(run.Number(), client.number, "failed", reason)) {
+    Fatal("tavrin_run: " + _store.Error());
+    return;
+  }
+  if (run.GetState() != ExperimentRun::Running || _stopping) return;
+  if (run.replacementsUsed < _options.maxReplacements) {
+    run.replacementsUsed++;
+    StartClient(run, run.nextClientNumber++);
+    return;
+  }
+  run.Fail("client " + std::to_string(client.number) + ": " + reason + "; " +
+           std::to_string(run.replacementsUsed) + " replacement clients used");
+  EndExperiment(run);
+}
+
+void Campaign::HandleRecord(Client& client, const DataRecord& record) {
+  ExperimentRun& run = *client.run;
+  std::vector<std::pair<int, const std::vector<double>*>> rows;
+  for (const DataSection& section : record.sections) {
+    if (section.observations.empty()) continue;
+    if (_haveStudy && !_study.VariableName(section.variable).empty() &&
+        !_study.Observes(section.variable, _options.steadyState))
+      continue;   // the other run kind's variable, all zeros
+    rows.emplace_back(section.variable, &section.observations);
+    _received += static_cast<long long>(section.observations.size());
+    run.AddObservations(client.number, section.variable, section.observations.data(),
+                        static_cast<int>(section.observations.size()));
+  }
+  if (!rows.empty() && !_store.PutObservations(run.Number(), client.number, rows)) {
+    Fatal("tavrin_run: " + _store.Error());
+    return;
+  }
+  if (run.CheckStop()) EndExperiment(run);
+}
+
+void Campaign::ReadFromClient(Client& client) {
+  std::string bytes;
+  bool open = client.connection.Read(bytes);
+  if (!bytes.empty()) {
+    client.lastHeard = Now();
+    client.reader->Append(bytes.data(), bytes.size());
+  }
+  for (;;) {
+    WireReader::Kind kind = client.reader->Next();
+    if (kind == WireReader::None) break;
+    if (kind == WireReader::Malformed) {
+      ClientFailed(client, "sent malformed data: " + client.reader->Error());
+      return;
+    }
+    if (kind == WireReader::Data) HandleRecord(client, client.reader->LastRecord());
+    if (client.phase == Client::Gone || !_fatal.empty()) return;
+  }
+  if (!open) {
+    client.connection.Close();
+    if (client.closedAt < 0) client.closedAt = Now();
+  }
+}
+
+void Campaign::Service(Client& client) {
+  double now = Now();
+  client.process.ReadOutput();
+  switch (client.phase) {
+    case Client::Announcing:
+      if (client.process.Port() > 0) {
+        client.phase = Client::Connecting;
+        client.deadline = now + kConnectWindow;
+        client.nextConnectTry = now;
+      } else if (client.process.Exited()) {
+        std::string why = client.process.ErrorText();
+        // A simulator that rejects its arguments would reject them in every client.
+        if (client.process.ExitCode() == 1) {
+          Fatal("tavrin_run: the simulator ended before announcing its port (" +
+                client.process.ExitText() + ")" + (why.empty() ? "" : ":\n" + why));
+          client.phase = Client::Gone;
+          return;
+        }
+        ClientFailed(client, "ended before announcing its port (" + client.process.ExitText() +
+                                 ")" + (why.empty() ? "" : ": " + why));
+        return;
+      } else if (now > client.deadline) {
+        ClientFailed(client, "announced no port within " + ResultsWriter::Number(_options.clientTimeout) + " s");
+        return;
+      }
+      if (client.phase != Client::Connecting) return;
+      [[fallthrough]];   // try the port at once
+    case Client::Connecting: {
+      if (client.wantsFinish) client.connection.Finish();
+      client.wantsFinish = false;
+      ClientConnection::State state = client.connection.GetState();
+      if (state == ClientConnection::Open) {
+        client.phase = Client::Linked;
+        client.lastHeard = now;
+        return;
+      }
+      if (client.process.Exited()) {
+        ClientFailed(client, "ended before the manager could connect (" + client.process.ExitText() + ")");
+        return;
+      }
+      if (now > client.deadline) {
+        ClientFailed(client, "refused every connection to port " +
+                                 std::to_string(client.process.Port()) + " for " +
+                                 ResultsWriter::Number(kConnectWindow) + " s");
+        return;
+      }
+      if (state != ClientConnection::Connecting && now >= client.nextConnectTry) {
+        std::string error;
+        if (!client.connection.Begin(client.process.Host(), client.process.Port(), error)) {
+          ClientFailed(client, error);
+          return;
+        }
+        client.nextConnectTry = now + kConnectRetry;
+        if (client.connection.GetState() == ClientConnection::Open) {
+          client.phase = Client::Linked;
+          client.lastHeard = now;
+        }
+      }
+      return;
+    }
+    case Client::Linked:
+      if (client.wantsRead) ReadFromClient(client);
+      client.wantsRead = false;
+      if (client.phase != Client::Linked) return;
+      if (client.closedAt >= 0) {
+        bool exited = client.process.Exited();
+        if (exited || now > client.closedAt + kClosedGrace)
+          ClientFailed(client, exited ? "ended during the run (" + client.process.ExitText() + ")"
+                                      : "closed its connection during the run");
+        return;
+      }
+      if (now - client.lastHeard > _options.clientTimeout) {
+        ClientFailed(client, "sent nothing for " + ResultsWriter::Number(_options.clientTimeout) + " s");
+        return;
+      }
+      return;
+    case Client::Quitting:
+      if (client.wantsRead && client.connection.GetState() == ClientConnection::Open)
+        ReadFromClient(client);
+      client.wantsRead = false;
+      if (client.phase == Client::Gone) return;
+      if (client.process.Exited() || now > client.deadline) {
+        client.process.Kill();
+        client.connection.Close();
+        client.phase = Client::Gone;
+        if (!_store.SetClientState(client.run->Number(), client.number, "ended", ""))
+          Fatal("tavrin_run: " + _store.Error());
+      }
+      return;
+    case Client::Gone:
+      return;
+  }
+}
+
+void Campaign::Poll() {
+  std::vector<pollfd> fds;
+  std::vector<Client*> owners;
+  fds.push_back({gStopPipe[0], POLLIN, 0});
+  owners.push_back(nullptr);
+  for (auto& c : _clients) {
+    for (int fd : {c->process.OutputFd(), c->process.ErrorFd()}) {
+      if (fd < 0) continue;
+      fds.push_back({fd, POLLIN, 0});
+      owners.push_back(nullptr);
+    }
+    int socket = c->connection.Fd();
+    if (socket >= 0) {
+      short events = c->connection.GetState() == ClientConnection::Connecting ? POLLOUT : POLLIN;
+      fds.push_back({socket, events, 0});
+      owners.push_back(c.get());
+    }
+  }
+  poll(fds.data(), fds.size(), kPollMilliseconds);
+  if (fds[0].revents != 0) {
+    char drain[16];
+    while (read(gStopPipe[0], drain, sizeof drain) > 0) {
+    }
+  }
+  for (size_t i = 1; i < fds.size(); i++) {
+    if (owners[i] == nullptr || fds[i].revents == 0) continue;
+    if (owners[i]->connection.GetState() == ClientConnection::Connecting)
+      owners[i]->wantsFinish = true;
+    else
+      owners[i]->wantsRead = true;
+  }
+}
+
+void Campaign::Shutdown() {
+  for (auto& r : _runs)
+    if (r->GetState() == ExperimentRun::Running) EndExperiment(*r);
+  for (auto& c : _clients) QuitClient(*c);
+  double until = Now() + kQuitGrace;
+  while (!_clients.empty() && Now() < until) {
+    Poll();
+    for (auto& c : _clients) Service(*c);
+    _clients.erase(std::remove_if(_clients.begin(), _clients.end(),
+                                  [](const std::unique_ptr<Client>& c) { return c->phase == Client::Gone; }),
+                   _clients.end());
+  }
+  _clients.clear();   // each remaining client's group is killed by its destructor
+}
+
+void Campaign::ShowProgress() {
+  if (!_progress || _options.quiet) return;
+  std::vector<ProgressDisplay::Line> lines;
+  int done = 0;
+  double now = Now();
+  for (const auto& r : _runs) {
+    if (r->GetState() == ExperimentRun::Done || r->GetState() == ExperimentRun::Failed) done++;
+    if (r->GetState() != ExperimentRun::Running) continue;
+    double elapsed = now - r->startTime;
+    lines.push_back({r.get(), ClientsOf(*r),
+                     elapsed > 0 ? static_cast<double>(r->Observations()) / elapsed : 0.0});
+  }
+  _progress->Update(now, done, static_cast<int>(_runs.size()), lines);
+}
+
+void Campaign::Loop() {
+  for (;;) {
+    if (gStopSignal != 0 && !_interrupted) {
+      _interrupted = true;
+      _stopping = true;
+      if (_progress) _progress->Clear();
+      std::cerr << "tavrin_run: interrupted; ending the clients and writing the results" << std::endl;
+    }
+    if (_stopping) break;
+    StartExperiments();
+    bool active = false;
+    for (const auto& r : _runs)
+      active = active || r->GetState() == ExperimentRun::Pending || r->GetState() == ExperimentRun::Running;
+    if (!active && _clients.empty()) break;
+    Poll();
+    for (size_t i = 0; i < _clients.size(); i++) Service(*_clients[i]);
+    _clients.erase(std::remove_if(_clients.begin(), _clients.end(),
+                                  [](const std::unique_ptr<Client>& c) { return c->phase == Client::Gone; }),
+                   _clients.end());
+    double now = Now();
+    for (auto& r : _runs) {
+      if (r->GetState() != ExperimentRun::Running) continue;
+      if (_options.maxTime > 0 && now - r->startTime > _options.maxTime) {
+        for (auto& c : _clients)
+          if (c->run == r.get()) r->FreezeClient(c->number);
+        r->Finish("time limit reached");
+        EndExperiment(*r);
+      } else if (ClientsOf(*r) == 0) {
+        r->Fail("no client left");
+        EndExperiment(*r);
+      }
+    }
+    ShowProgress();
+  }
+  Shutdown();
+}
+
+int Campaign::WriteResults() {
+  std::vector<const ExperimentRun*> finished;
+  for (const auto& r : _runs)
+    if (r->GetState() == ExperimentRun::Done || r->GetState() == ExperimentRun::Failed)
+      finished.push_back(r.get());
+  int status = ExitAllMet;
+  std::string error;
+  bool written = ResultsWriter::WriteCsv(_options.outDir + "/results.csv", finished, _options.confidence, error) &&
+                 ResultsWriter::WriteJson(_options.outDir + "/results.json", finished, _options.confidence, error);
+  if (!written) {
+    std::cerr << "tavrin_run: " << error << std::endl;
+    status = ExitFatal;
+  }
+  for (const ExperimentRun* run : finished) {
+    std::printf("experiment %d (%s)%s%s\n", run->Number(), run->Name().c_str(),
+                run->Reason().empty() ? "" : ": ", run->Reason().c_str());
+    if (run->GetState() == ExperimentRun::Failed && status == ExitAllMet) status = ExitExperimentFailed;
+    for (const VariableEstimate& e : run->Final()) {
+      std::printf("  %-28s %12lld obs  mean %-14.8g half-width %-12.6g (%.4f)  %s\n",
+                  run->VariableName(e.variable).c_str(), static_cast<long long>(e.observations),
+                  e.mean, e.halfWidth, e.RelativeHalfWidth(), ResultsWriter::Status(*run, e).c_str());
+      if (e.status != VariableEstimate::Met && status == ExitAllMet) status = ExitNotAllMet;
+    }
+  }
+  std::fflush(stdout);
+  if (!_options.noPlots && written) {
+    std::string message;
+    if (!PlotWriter::Write(_options.outDir, finished, message) && !message.empty())
+      std::cerr << "tavrin_run: " << message << std::endl;
+  }
+  std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  // The manager's own cost, so it can be seen not to be the bottleneck.
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  double wall = Now() - _started;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "tavrin_run: %lld observations received in %.2f s (%.0f per second); the manager "
+                "used %.2f s of processor time (%.1f%% of one core)",
+                _received, wall, wall > 0 ? static_cast<double>(_received) / wall : 0.0, cpu,
+                wall > 0 ? 100.0 * cpu / wall : 0.0);
+  std::cerr << line << std::endl;
+  if (!_fatal.empty()) {
+    std::cerr << _fatal << std::endl;
+    return ExitFatal;
+  }
+  if (_interrupted) return ExitInterrupted;
+  return status;
+}

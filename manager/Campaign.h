@@ -1,0 +1,85 @@
+#ifndef TAVRIN_MANAGER_CAMPAIGN_H
+#define TAVRIN_MANAGER_CAMPAIGN_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CampaignStore.h"
+#include "ClientConnection.h"
+#include "ClientProcess.h"
+#include "ExperimentRun.h"
+#include "ProgressDisplay.h"
+#include "RunOptions.h"
+#include "StudyDescription.h"
+#include "WireReader.h"
+
+// Campaign: runs the experiments of a study with parallel clients on one thread: starts
+// each client, reads its port announcement, connects, pools what it sends, replaces a
+// client that fails, sends quit to the clients of an experiment once it is done and starts
+// the next experiment in the freed places. Everything received goes to the campaign
+// database at once; the results are written at the end, whatever ends the campaign.
+class Campaign {
+ public:
+  // Exit statuses of tavrin_run.
+  static const int ExitAllMet = 0;
+  static const int ExitFatal = 1;
+  static const int ExitNotAllMet = 3;
+  static const int ExitExperimentFailed = 4;
+  static const int ExitInterrupted = 130;
+
+  explicit Campaign(RunOptions options);
+  ~Campaign();
+
+  // Runs the whole campaign and returns the exit status; messages go to the standard error.
+  int Run();
+
+  // Asks the running campaign to stop (Ctrl-C, SIGTERM): safe to call from a signal handler.
+  static void RequestStop(int signal);
+  // The seed of a client, derived from the campaign seed, so a campaign run twice gives the
+  // same clients the same streams, and every client of a campaign its own.
+  static unsigned int ClientSeed(unsigned long long campaignSeed, int experiment, int client);
+
+ private:
+  struct Client;
+
+  bool Prepare();
+  bool PrepareFresh();
+  bool PrepareResume();
+  bool LoadExperiment(ExperimentRun& run);
+  void Loop();
+  void StartExperiments();
+  bool StartClient(ExperimentRun& run, int clientNumber);
+  void Poll();
+  void Service(Client& client);
+  void ReadFromClient(Client& client);
+  void HandleRecord(Client& client, const DataRecord& record);
+  void ClientFailed(Client& client, const std::string& reason);
+  void EndExperiment(ExperimentRun& run);
+  void QuitClient(Client& client);
+  void Shutdown();
+  void Fatal(const std::string& message);
+  void ShowProgress();
+  int WriteResults();
+  int ActiveClients() const;
+  int ClientsOf(const ExperimentRun& run) const;
+  ExperimentRun* RunOf(int experiment);
+  std::vector<std::string> ClientArguments(const ExperimentRun& run, int clientNumber,
+                                           unsigned int seed) const;
+
+  RunOptions _options;
+  StudyDescription _study;
+  bool _haveStudy = false;
+  CampaignStore _store;
+  std::vector<std::unique_ptr<ExperimentRun>> _runs;
+  std::vector<std::unique_ptr<Client>> _clients;
+  std::unique_ptr<ProgressDisplay> _progress;
+  std::string _fatal;          // the message that ends the campaign, once set
+  bool _stopping = false;
+  bool _interrupted = false;
+  size_t _nextHost = 0;
+  double _started = 0.0;
+  long long _received = 0;   // observations received from all clients
+};
+
+#endif

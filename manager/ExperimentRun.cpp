@@ -1,0 +1,155 @@
+#include "ExperimentRun.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const double kLevelGrowth = 1.05;   // each check looks at 5% more observations per client
+
+}  // namespace
+
+ExperimentRun::ExperimentRun(int number, std::string name,
+                             std::vector<std::pair<std::string, std::string>> globals,
+                             const Settings& settings, const StudyDescription* study)
+    : _number(number), _name(std::move(name)), _globals(std::move(globals)),
+      _settings(settings), _study(study),
+      _estimate(settings.steadyState, settings.confidence, settings.independenceAlpha),
+      _rule(settings.precision, settings.absTol, settings.minObs, settings.lookAhead),
+      _worstRatio(std::numeric_limits<double>::infinity()) {}
+
+void ExperimentRun::AddObservations(int client, int variable, const double* values, int count) {
+  _estimate.AddObservations(client, variable, values, count);
+  bool& nonZero = _nonZero[variable];
+  for (int i = 0; i < count && !nonZero; i++) nonZero = values[i] != 0.0;
+}
+
+std::string ExperimentRun::VariableName(int variable) const {
+  std::string name = _study != nullptr ? _study->VariableName(variable) : "";
+  return name.empty() ? "variable " + std::to_string(variable) : name;
+}
+
+std::vector<int> ExperimentRun::ObservedVariables() const {
+  std::vector<int> observed;
+  for (const auto& v : _nonZero) {
+    bool known = _study != nullptr && !_study->VariableName(v.first).empty();
+    if (known ? _study->Observes(v.first, _settings.steadyState) : v.second)
+      observed.push_back(v.first);
+  }
+  return observed;
+}
+
+std::vector<int> ExperimentRun::AllZeroVariables() const {
+  std::vector<int> zero;
+  for (const auto& v : _nonZero) {
+    bool known = _study != nullptr && !_study->VariableName(v.first).empty();
+    if (!known && !v.second) zero.push_back(v.first);
+  }
+  return zero;
+}
+
+// The half-width the stopping rule accepts (its adjusted relative target, or the absolute
+// tolerance), so the estimate of the observations left matches when it will stop.
+double ExperimentRun::Target(const VariableEstimate& e) const {
+  double adjusted = _settings.precision / (1.0 + _settings.precision);
+  return std::max(adjusted * std::fabs(e.mean), _settings.absTol);
+}
+
+std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& allMet,
+                                                         double& worst) const {
+  std::vector<VariableEstimate> estimates;
+  allMet = true;
+  worst = 0.0;
+  for (int v : ObservedVariables()) {
+    VariableEstimate e = _estimate.Estimate(v, level);
+    // A sample of identical values has a zero-width interval that says nothing of the
+    // variable's spread; only an absolute tolerance can accept it.
+    if (e.status == VariableEstimate::NotMet && e.halfWidth == 0.0 && _settings.absTol == 0.0)
+      e.status = VariableEstimate::Insufficient;
+    bool met = e.status == VariableEstimate::NotMet && _rule.Met(e.mean, e.halfWidth);
+    if (met) e.status = VariableEstimate::Met;
+    allMet = allMet && met;
+    double target = Target(e);
+    double ratio = !std::isfinite(e.halfWidth) ? std::numeric_limits<double>::infinity()
+                   : target > 0.0             ? e.halfWidth / target
+                   : e.halfWidth == 0.0       ? 0.0
+                                              : std::numeric_limits<double>::infinity();
+    worst = std::max(worst, ratio);
+    estimates.push_back(e);
+  }
+  if (estimates.empty()) allMet = false;
+  return estimates;
+}
+
+// Checks are made at fixed levels (2, 3, ... growing by 5%), each on exactly the first L
+// observations of every client, however many have arrived since: so whether and where the
+// experiment stops depends on the seeds alone, not on how the reports were cut in transit.
+bool ExperimentRun::CheckStop() {
+  if (_state != Running) return false;
+  std::vector<int> variables = ObservedVariables();
+  if (variables.empty()) return false;
+  int64_t reached = _estimate.ReachedLevel(variables);
+  while (reached >= _nextLevel) {
+    int64_t level = _nextLevel;
+    bool allMet = false;
+    double worst = 0.0;
+    std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (const VariableEstimate& e : estimates)
+      n = std::min(n, _estimate.PooledCount(e.variable, level));
+    _observations = n;
+    _worstRatio = worst;
+    _history.push_back({n, estimates});
+    _nextLevel = std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+    bool atLimit = _settings.maxObs > 0 && n >= _settings.maxObs;
+    if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
+      _final = estimates;
+      _state = Done;
+      _reason = allMet ? "" : "observation limit reached";
+      return true;
+    }
+  }
+  return false;
+}
+
+void ExperimentRun::Finish(const std::string& reason) {
+  if (_state == Done || _state == Failed) return;
+  bool allMet = false;
+  double worst = 0.0;
+  std::vector<int> variables = ObservedVariables();
+  int64_t level = _estimate.ReachedLevel(variables);
+  _final = EstimatesAt(level, allMet, worst);
+  _worstRatio = worst;
+  _state = Done;
+  _reason = reason;
+}
+
+void ExperimentRun::Fail(const std::string& reason) {
+  Finish(reason);
+  _state = Failed;
+}
+
+int64_t ExperimentRun::ObservationsLeft() const {
+  double left = SequentialStoppingRule::ObservationsLeft(_observations, _worstRatio);
+  if (!std::isfinite(left)) return -1;
+  return static_cast<int64_t>(std::ceil(left));
+}
+
+bool ExperimentRun::MeetsWithWhatIsThere() {
+  std::vector<int> variables = ObservedVariables();
+  if (variables.empty()) return false;
+  int64_t level = _estimate.ReachedLevel(variables);
+  bool allMet = false;
+  double worst = 0.0;
+  std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
+  int64_t n = std::numeric_limits<int64_t>::max();
+  for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, level));
+  _observations = n;
+  _worstRatio = worst;
+  if (!allMet || n < _settings.minObs) return false;
+  _final = estimates;
+  _state = Done;
+  _reason = "met by the stored observations";
+  return true;
+}

@@ -1,0 +1,103 @@
+#ifndef TAVRIN_MANAGER_EXPERIMENTRUN_H
+#define TAVRIN_MANAGER_EXPERIMENTRUN_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ExperimentEstimate.h"
+#include "SequentialStoppingRule.h"
+#include "StudyDescription.h"
+
+// ExperimentRun: one experiment of a campaign as the manager runs it: its observations
+// pooled over its clients, the stopping rule checked at growing levels, and, once it ends,
+// each variable's final estimate and status. It starts no process; the campaign does.
+class ExperimentRun {
+ public:
+  enum State { Pending, Running, Done, Failed };
+
+  // A check: the pooled observations and every variable's estimate at that moment.
+  struct Check {
+    int64_t observations;
+    std::vector<VariableEstimate> estimates;
+  };
+
+  struct Settings {
+    bool steadyState = false;
+    double precision = 0.05;
+    double confidence = 0.95;
+    double absTol = 0.0;
+    int64_t minObs = 30;
+    int64_t maxObs = 0;
+    double lookAhead = 0.1;
+    double independenceAlpha = 0.05;
+  };
+
+  ExperimentRun(int number, std::string name,
+                std::vector<std::pair<std::string, std::string>> globals,
+                const Settings& settings, const StudyDescription* study);
+
+  void AddClient(int client) { _estimate.AddClient(client); }
+  void AddObservations(int client, int variable, const double* values, int count);
+  void FreezeClient(int client) { _estimate.Freeze(client); }
+
+  // Checks the stopping rule when every growing client has reached the next level;
+  // returns true when the experiment has just met its precision or its observation limit.
+  bool CheckStop();
+  // Ends the experiment with its estimates from everything received (time limit, lost
+  // clients, interruption), or as failed.
+  void Finish(const std::string& reason);
+  void Fail(const std::string& reason);
+  // For a resumed campaign: ends the experiment at once when the observations already
+  // stored meet the target.
+  bool MeetsWithWhatIsThere();
+
+  int Number() const { return _number; }
+  const std::string& Name() const { return _name; }
+  const std::vector<std::pair<std::string, std::string>>& Globals() const { return _globals; }
+  State GetState() const { return _state; }
+  void SetRunning() { _state = Running; }
+  const std::string& Reason() const { return _reason; }
+  const std::vector<VariableEstimate>& Final() const { return _final; }
+  const std::vector<Check>& History() const { return _history; }
+  std::string VariableName(int variable) const;
+  // Variables of the other run kind (known from the study) are left out; so, without a
+  // study, are variables that have only shown zeros, which are reported apart.
+  std::vector<int> ObservedVariables() const;
+  std::vector<int> AllZeroVariables() const;
+
+  // For the progress display: pooled observations, and the least precise variable's
+  // half-width over its target (infinite before a first interval).
+  int64_t Observations() const { return _observations; }
+  double WorstRatio() const { return _worstRatio; }
+  int64_t ObservationsLeft() const;
+
+  int nextClientNumber = 0;
+  int replacementsUsed = 0;
+  int targetClients = 1;
+  double startTime = 0.0;
+
+ private:
+  std::vector<VariableEstimate> EstimatesAt(int64_t level, bool& allMet, double& worst) const;
+  double Target(const VariableEstimate& e) const;
+
+  int _number;
+  std::string _name;
+  std::vector<std::pair<std::string, std::string>> _globals;
+  Settings _settings;
+  const StudyDescription* _study;   // not owned; may be null
+  ExperimentEstimate _estimate;
+  SequentialStoppingRule _rule;
+  std::map<int, bool> _nonZero;      // variable -> a non-zero value was seen
+  State _state = Pending;
+  std::string _reason;
+  int64_t _nextLevel = 2;
+  int64_t _observations = 0;
+  double _worstRatio;
+  std::vector<VariableEstimate> _final;
+  std::vector<Check> _history;
+};
+
+#endif

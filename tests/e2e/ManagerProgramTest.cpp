@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <dirent.h>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ProcessRunner.h"
+#include "RunningProcess.h"
+
+// The study manager run as a user runs it: on the M/M/1/K and availability simulators
+// against closed forms, and on a stand-in simulator that misbehaves in each way a client
+// can, checking that the manager neither hangs nor reports a wrong answer as a right one.
+
+namespace {
+
+const char kFixture[] = TAVRIN_TEST_FIXTURES "/mm1k_sim.study.json";
+
+// One row of results.csv, by column name.
+using Row = std::map<std::string, std::string>;
+
+std::vector<std::string> SplitCsvLine(const std::string& line) {
+  std::vector<std::string> fields;
+  std::string field;
+  bool quoted = false;
+  for (char c : line) {
+    if (c == '"') quoted = !quoted;
+    else if (c == ',' && !quoted) {
+      fields.push_back(field);
+      field.clear();
+    } else field += c;
+  }
+  fields.push_back(field);
+  return fields;
+}
+
+std::vector<Row> ReadResults(const std::string& path) {
+  std::istringstream in(ReadFile(path));
+  std::string line;
+  std::vector<Row> rows;
+  if (!std::getline(in, line)) return rows;
+  std::vector<std::string> header = SplitCsvLine(line);
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields = SplitCsvLine(line);
+    Row row;
+    for (size_t i = 0; i < header.size() && i < fields.size(); i++) row[header[i]] = fields[i];
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// A first port that differs between test programs running at once.
+std::string Port() {
+  static int next = 30000 + static_cast<int>(getpid() % 100) * 300;
+  next += 120;
+  return std::to_string(next);
+}
+
+// mm1k_sim with its study description beside it, as the generator will leave it.
+std::string Mm1kWithStudy(const std::string& dir) {
+  std::string sim = dir + "/mm1k_sim";
+  EXPECT_EQ(symlink(BinPath("mm1k_sim").c_str(), sim.c_str()), 0);
+  std::ofstream(sim + ".study.json") << ReadFile(kFixture);
+  return sim;
+}
+
+double Mm1kMeasure(double rho, int K, const std::string& name) {
+  std::vector<double> p(K + 1);
+  double sum = 0.0;
+  for (int n = 0; n <= K; n++) sum += (p[n] = std::pow(rho, n));
+  double number = 0.0;
+  for (int n = 0; n <= K; n++) number += n * p[n] / sum;
+  if (name == "NumberInSystem") return number;
+  if (name == "Utilization" || name == "Throughput") return 1.0 - p[0] / sum;   // mu = 1
+  return p[K] / sum;
+}
+
+// A variable that showed one value throughout (blocking at K = 100, about 4e-11) has an
+// interval of width 0, accepted only under an absolute tolerance, which then bounds its error.
+void ExpectInside(const Row& row, double expected, double absTol = 0.0) {
+  double mean = std::stod(row.at("mean"));
+  double half = std::stod(row.at("halfwidth"));
+  if (half == 0.0) half = absTol;
+  EXPECT_TRUE(mean - half <= expected && expected <= mean + half)
+      << "experiment " << row.at("experiment") << " " << row.at("variable_name") << ": expected "
+      << expected << ", interval [" << mean - half << ", " << mean + half << "]";
+}
+
+long long CountRows(const std::string& db, const std::string& sql) {
+  sqlite3* handle = nullptr;
+  if (sqlite3_open_v2(db.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return -1;
+  sqlite3_stmt* s = nullptr;
+  long long n = -1;
+  if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+    n = sqlite3_column_int64(s, 0);
+  sqlite3_finalize(s);
+  sqlite3_close(handle);
+  return n;
+}
+
+// Processes whose command line holds every one of the words, e.g. a simulator and its port.
+int ProcessesWith(const std::vector<std::string>& words) {
+  int found = 0;
+  DIR* proc = opendir("/proc");
+  for (dirent* entry = readdir(proc); entry != nullptr; entry = readdir(proc)) {
+    std::string name = entry->d_name;
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::string cmdline = ReadFile("/proc/" + name + "/cmdline");
+    for (char& c : cmdline)
+      if (c == '\0') c = ' ';
+    bool all = !cmdline.empty();
+    for (const std::string& w : words) all = all && cmdline.find(w) != std::string::npos;
+    found += all;
+  }
+  closedir(proc);
+  return found;
+}
+
+std::vector<std::string> StandIn(const std::string& mode, const std::string& faulty = "") {
+  std::vector<std::string> env = {"TAVRIN_STANDIN_MODE=" + mode};
+  if (!faulty.empty()) env.push_back("TAVRIN_STANDIN_FAULTY=" + faulty);
+  return env;
+}
+
+}  // namespace
+
+// Every mm1k experiment in steady state to 2% (blocking, near 0 at rho 0.5, to 0.0005
+// absolutely), each closed form inside its 99% interval. The seed is fixed, so the run is
+// the same every time.
+TEST(ManagerValidation, Mm1kSteadyStateEveryExperimentHoldsItsClosedForms) {
+  std::string dir = MakeTempDir();
+  std::string sim = Mm1kWithStudy(dir);
+  ProcessResult r = RunProgram("tavrin_run", {sim, "--steady-state", "--precision", "0.02",
+                                              "--abs-tol", "0.0005", "--confidence", "0.99",
+                                              "--jobs", "2", "--seed", "3", "--port", Port(),
+                                              "--out", dir + "/out", "--no-plots"});
+  ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
+  std::vector<Row> rows = ReadResults(dir + "/out/results.csv");
+  ASSERT_EQ(rows.size(), 16u);
+  for (const Row& row : rows) {
+    EXPECT_EQ(row.at("status"), "met");
+    ExpectInside(row, Mm1kMeasure(std::stod(row.at("lambda")), std::stoi(row.at("K")),
+                                  row.at("variable_name")),
+                 0.0005);
+    double relative = std::stod(row.at("relative_halfwidth"));
+    EXPECT_TRUE(relative <= 0.02 || std::stod(row.at("halfwidth")) <= 0.0005) << row.at("variable_name");
+  }
+}
+
+// The availability model has no study description: the experiments are listed. Every
+// measure to 2%, inside its 99% interval; the same campaign twice gives the same results.
+TEST(ManagerValidation, AvailabilityTerminatingHoldsTheClosedFormsAndRepeats) {
+  std::string dir = MakeTempDir();
+  std::vector<std::string> args = {BinPath("availability_sim"), "--experiments", "0-1",
+                                   "--precision", "0.02", "--confidence", "0.99", "--jobs", "2",
+                                   "--seed", "11", "--no-plots", "--port", Port()};
+  std::vector<std::string> first = args, second = args;
+  first.insert(first.end(), {"--out", dir + "/a"});
+  second.insert(second.end(), {"--out", dir + "/b"});
+  ProcessResult r = RunProgram("tavrin_run", first);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const double rates[2][2] = {{1.0, 4.0}, {0.5, 0.5}};
+  const double instants[3] = {0.1, 0.5, 2.0};
+  std::vector<Row> rows = ReadResults(dir + "/a/results.csv");
+  ASSERT_EQ(rows.size(), 10u);
+  for (const Row& row : rows) {
+    int e = std::stoi(row.at("experiment"));
+    int v = std::stoi(row.at("variable"));
+    double l = rates[e][0], m = rates[e][1], s = l + m;
+    double expected = v < 3 ? m / s + l / s * std::exp(-s * instants[v])
+                            : m / s * 1.5 + l / (s * s) * (1.0 - std::exp(-s * 1.5));
+    if (v == 4) expected /= 1.5;
+    EXPECT_EQ(row.at("status"), "met");
+    ExpectInside(row, expected);
+  }
+  ProcessResult again = RunProgram("tavrin_run", second);
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(ReadFile(dir + "/a/results.csv"), ReadFile(dir + "/b/results.csv"));
+}
+
+// A stored campaign continued with a tighter precision adds observations; continued with
+// the precision it already has, it reruns nothing.
+TEST(ManagerResume, TighterPrecisionAddsObservationsAndMetTargetsRunNothing) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("availability_sim"), "--experiments", "0",
+                                              "--precision", "0.05", "--no-plots", "--port",
+                                              Port(), "--out", out});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  long long before = std::stoll(ReadResults(out + "/results.csv").at(0).at("observations"));
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.02", "--no-plots"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<Row> rows = ReadResults(out + "/results.csv");
+  EXPECT_GT(std::stoll(rows.at(0).at("observations")), before);
+  long long clients = CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients");
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.02", "--no-plots"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("already meets the target"), std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients"), clients);
+}
+
+// A client killed mid-run keeps what it sent; a fresh client takes its place and the
+// experiment still reaches its precision.
+TEST(ManagerFaults, KilledClientIsReplacedAndItsObservationsKept) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--precision", "0.01", "--jobs", "1", "--no-plots",
+                                              "--port", Port(), "--out", dir + "/out"},
+                               "", StandIn("die", "1"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("client 0: ended during the run (killed by signal 9"), std::string::npos) << r.err;
+  std::string db = dir + "/out/campaign.sqlite";
+  EXPECT_EQ(CountRows(db, "SELECT COUNT(*) FROM clients WHERE client = 0 AND state = 'failed'"), 1);
+  EXPECT_GT(CountRows(db, "SELECT COUNT(*) FROM observations WHERE client = 0"), 0);
+  Row row = ReadResults(dir + "/out/results.csv").at(0);
+  EXPECT_EQ(row.at("status"), "met");
+  EXPECT_EQ(row.at("clients"), "2");
+}
+
+// A client that never announces its port is ended after the time-out and replaced; when
+// every replacement does the same, the experiment is reported failed with the reason.
+TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
+  std::string dir = MakeTempDir();
+  auto start = std::chrono::steady_clock::now();
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--client-timeout", "0.5", "--max-replacements",
+                                              "2", "--no-plots", "--port", Port(), "--out",
+                                              dir + "/out"},
+                               "", StandIn("silent"));
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(r.exitCode, 4) << r.err;
+  EXPECT_LT(seconds, 10.0);
+  EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s"), std::string::npos) << r.err;
+  EXPECT_NE(ReadFile(dir + "/out/results.json").find("\"status\": \"failed\""), std::string::npos);
+  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p"}), 0);
+}
+
+// Bytes that are no message end that client, not the manager; so does a client that goes
+// quiet. Replacements finish the experiment.
+TEST(ManagerFaults, GarbageOrSilenceEndsTheClientNotTheManager) {
+  for (const char* mode : {"garbage", "mute"}) {
+    std::string dir = MakeTempDir();
+    ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                                "--client-timeout", "1", "--no-plots", "--port",
+                                                Port(), "--out", dir + "/out"},
+                                 "", StandIn(mode, "1"));
+    EXPECT_EQ(r.exitCode, 0) << mode << ": " << r.err;
+    std::string expected = std::string(mode) == "garbage" ? "client 0: sent malformed data"
+                                                          : "client 0: sent nothing for 1 s";
+    EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
+    EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "met") << mode;
+  }
+}
+
+// A simulator that rejects its arguments ends the campaign at once with its own message.
+TEST(ManagerFaults, SimulatorRejectingItsArgumentsEndsTheCampaignWithItsMessage) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0-3",
+                                              "--no-plots", "--port", Port(), "--out",
+                                              dir + "/out"},
+                               "", StandIn("reject"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("the simulator ended before announcing its port (exited with status 1)"),
+            std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ERROR: Parsing command line options"), std::string::npos) << r.err;
+}
+
+// Ctrl-C: every client is told to quit, what was received is kept and the results are
+// written, the exit status is 130 and no simulator is left running.
+TEST(ManagerInterrupt, CtrlCEndsClientsWritesResultsAndExits130) {
+  std::string dir = MakeTempDir();
+  std::string sim = Mm1kWithStudy(dir);
+  std::string port = Port();
+  RunningProcess manager("tavrin_run", {sim, "--steady-state", "--precision", "0.0001",
+                                        "--jobs", "2", "--port", port, "--no-plots", "--out",
+                                        dir + "/out"},
+                         dir);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 2);
+  manager.Signal(SIGINT);
+  ProcessResult r = manager.Finish(15000);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
+  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 0);
+  EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 0);
+  std::vector<Row> rows = ReadResults(dir + "/out/results.csv");
+  ASSERT_FALSE(rows.empty());
+  for (const Row& row : rows) EXPECT_NE(row.at("status"), "met");
+}
+
+// A campaign database that stops growing mid-run (a file size limit of 1000 blocks stands in
+// for a full disk) ends the campaign with the reason and a non-zero status; what was stored
+// before stays readable, the results say the target was not met, and no client is left.
+TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
+  std::string dir = MakeTempDir();
+  std::string port = Port();
+  std::string command = "ulimit -f 1000; exec " + BinPath("tavrin_run") + " " + BinPath("stand_in_sim") +
+                        " --experiments 0 --precision 0.0001 --jobs 2 --no-plots --port " + port +
+                        " --out " + dir + "/out";
+  ProcessResult r = RunProgram("/bin/sh", {"-c", command}, "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("campaign database " + dir + "/out/campaign.sqlite"), std::string::npos) << r.err;
+  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 10);
+  EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
+}
+
+// Clients through a launcher: an ssh-like one with {host} runs each client's command line
+// through a shell on the named host (here this one), taking the hosts in turn; an srun-like
+// one reports the host the client runs on.
+TEST(ManagerLauncher, SshAndSrunStyleLaunchersRunEveryClient) {
+  std::string dir = MakeTempDir();
+  std::string ssh = dir + "/stand_in_ssh";
+  std::ofstream(ssh) << "#!/bin/sh\nhost=$1; shift\necho \"$host\" >> " << dir << "/hosts.log\n"
+                     << "exec sh -c \"$*\"\n";
+  std::string srun = dir + "/stand_in_srun";
+  std::ofstream(srun) << "#!/bin/sh\necho srun >> " << dir << "/hosts.log\nexec \"$@\"\n";
+  chmod(ssh.c_str(), 0755);
+  chmod(srun.c_str(), 0755);
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--jobs", "2", "--launcher", ssh + " {host}",
+                                              "--hosts", "localhost,127.0.0.1", "--no-plots",
+                                              "--port", Port(), "--out", dir + "/ssh"},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir + "/hosts.log"), "localhost\n127.0.0.1\n");
+  r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--jobs", "1",
+                                "--launcher", srun, "--no-plots", "--port", Port(), "--out",
+                                dir + "/srun"},
+                 "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadResults(dir + "/srun/results.csv").at(0).at("status"), "met");
+}
+
+// Without a study description "all" cannot be expanded, and the user is told why.
+TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("availability_sim")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("must be listed with --experiments"), std::string::npos) << r.err;
+  r = RunProgram("tavrin_run", {BinPath("availability_sim"), "--precision", "2"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("--precision needs a number between 0 and 1, not '2'"), std::string::npos) << r.err;
+}
