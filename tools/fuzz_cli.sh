@@ -13,7 +13,10 @@ set -u
 dir="${1:-build-asan}"
 runs="${2:-2000}"
 RANDOM="${3:-1}"
-bin="$(cd "$(dirname "$0")/.." && pwd)/$dir/bin"
+case "$dir" in
+  /*) bin="$dir/bin" ;;
+  *) bin="$(cd "$(dirname "$0")/.." && pwd)/$dir/bin" ;;
+esac
 [ -x "$bin/mm1k_sim" ] || { echo "fuzz_cli: no simulators in $bin" >&2; exit 2; }
 scratch="$(mktemp -d /tmp/tavrin_fuzz_XXXXXX)"
 trap 'rm -rf "$scratch"' EXIT
@@ -22,7 +25,10 @@ trap 'rm -rf "$scratch"' EXIT
 export ASAN_OPTIONS="exitcode=86:allocator_may_return_null=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:exitcode=87:print_stacktrace=1"
 
-programs=(l2_cache_sim mm1k_sim md1_sim availability_sim)
+programs=()
+for p in l2_cache_sim mm1k_sim md1_sim availability_sim; do
+  [ -x "$bin/$p" ] && programs+=("$p")
+done
 letters=(a b c e f l m x n N p r s t O L q - "" A)
 long128="$(printf 'x%.0s' $(seq 1 128))"
 numbers=(0 1 2 3 -1 -5 7 1000 65535 65536 70000 2147483647 2147483648 4294967295 4294967296
@@ -70,6 +76,8 @@ make_words() {
 
 findings=0
 timeouts=0
+ran=0       # runs that ended with status 0
+refused=0   # runs that ended with status 1 (bad options, or a fatal error reported)
 for ((i = 1; i <= runs; i++)); do
   pick programs
   program="$picked"
@@ -97,6 +105,8 @@ for ((i = 1; i <= runs; i++)); do
   elif [ $status -ne 0 ] && [ $status -ne 1 ]; then
     problem="exit status $status"
   fi
+  [ $status -eq 0 ] && ran=$((ran + 1))
+  [ $status -eq 1 ] && refused=$((refused + 1))
   if grep -qE "AddressSanitizer|LeakSanitizer|runtime error:|Assertion failed" "$scratch/err"; then
     problem="${problem:+$problem; }sanitizer or assertion report"
   fi
@@ -109,5 +119,6 @@ for ((i = 1; i <= runs; i++)); do
     head -c 2000 "$scratch/err" | sed 's/^/    /'
   fi
 done
-echo "fuzz_cli: $runs runs, $findings findings, $timeouts runs stopped by the time limit"
+echo "fuzz_cli: $runs runs ($ran ended 0, $refused ended 1, $timeouts stopped by the time limit)," \
+  "$findings findings"
 exit $((findings > 255 ? 255 : findings))
