@@ -2,6 +2,7 @@
 // earliest event, and updating exactly the groups the firing can have affected.
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -38,9 +39,12 @@ void Diagnostic(int threshold, const char* text) {
   } catch (const std::string& message) {
     HandleInvalidDistParams(group, message);
   }
-  if (!(delay >= 0) || !std::isfinite(delay))
-    HandleInvalidDistParams(group, "INVALID_DIST_PARAMS: delay " + std::to_string(delay) +
+  if (!(delay >= 0) || !std::isfinite(delay)) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", delay);
+    HandleInvalidDistParams(group, std::string("INVALID_DIST_PARAMS: delay ") + text +
                                        " is negative or not finite");
+  }
   return delay;
 }
 

@@ -234,6 +234,7 @@ void SimulatorClass::ContinueWithoutManager(TavrinSocket* ms) {
   if (ms->GetErrorString() != nullptr) {
     std::cout << "Error reading socket 'read'... Exiting." << std::endl;
     SimControl = 2;
+    DropManagerLink(ms);   // a peer that stalls gets no more sends to stall on
     return;
   }
   std::string name;

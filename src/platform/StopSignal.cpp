@@ -22,5 +22,3 @@ void InstallStopSignalHandlers() {
 }
 
 int StopSignal() { return stopSignal; }
-
-void ClearStopSignal() { stopSignal = 0; }

@@ -12,7 +12,4 @@ void InstallStopSignalHandlers();
 // The signal that asked the run to stop, or 0 while none has come.
 int StopSignal();
 
-// Forgets a recorded signal (for tests that run several simulations in one process).
-void ClearStopSignal();
-
 #endif

@@ -68,6 +68,26 @@ TEST(RunStoppedBySignal, BothFilesAreClosedWholeAndTheStatusNamesTheSignal) {
   }
 }
 
+// A steady-state run stops at the next step: every observation completed so far is
+// written, as many to each file.
+TEST(RunStoppedBySignal, SteadyStateRunWritesTheObservationsItCompleted) {
+  std::string dir = MakeTempDir();
+  RunningProcess sim("md1_sim", {"-t", "0", "-n", "10", "-a", "A", "-b", "B"}, dir);
+  ASSERT_NE(sim.WaitForLine("SIMULATOR::Preparing to run()", 10000), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  sim.Signal(SIGTERM);
+  ProcessResult r = sim.Finish(20000);
+  EXPECT_EQ(r.exitCode, 143) << r.err;
+  EXPECT_EQ(TrailerBatches(ReadFile(dir + "/A")), 0);   // steady-state runs count no batches
+  ProcessResult fromAscii = Summary(dir + "/A");
+  ProcessResult fromBinary = Summary(dir + "/B");
+  EXPECT_EQ(fromAscii.exitCode, 0) << fromAscii.err;
+  EXPECT_EQ(fromAscii.err, "");
+  EXPECT_EQ(fromBinary.err, "");
+  EXPECT_GT(CountOfVariableZero(fromAscii.out), 0) << fromAscii.out;
+  EXPECT_EQ(CountOfVariableZero(fromAscii.out), CountOfVariableZero(fromBinary.out));
+}
+
 // A signal while the simulator waits for its manager ends the wait at once.
 TEST(RunStoppedBySignal, SignalDuringTheWaitForTheManagerEndsIt) {
   std::string dir = MakeTempDir();

@@ -324,6 +324,7 @@ TEST_F(ManagerLink, CommandThreeWhoseTextNeverEndsTimesOut) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error reading socket 'read'... Exiting.\n");
   EXPECT_LT(waited, std::chrono::seconds(5));
   EXPECT_EQ(simulator->SimControl, 2);
+  EXPECT_EQ(simulator->SimMgrSocket, nullptr);
   EXPECT_EQ(simulator->BinFilename, nullptr);
 }
 
