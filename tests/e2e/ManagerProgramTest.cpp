@@ -230,10 +230,11 @@ TEST(ManagerFaults, KilledClientIsReplacedAndItsObservationsKept) {
 // every replacement does the same, the experiment is reported failed with the reason.
 TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   std::string dir = MakeTempDir();
+  std::string port = Port();
   auto start = std::chrono::steady_clock::now();
   ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
                                               "--client-timeout", "0.5", "--max-replacements",
-                                              "2", "--no-plots", "--port", Port(), "--out",
+                                              "2", "--no-plots", "--port", port, "--out",
                                               dir + "/out"},
                                "", StandIn("silent"));
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -241,7 +242,7 @@ TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   EXPECT_LT(seconds, 10.0);
   EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s"), std::string::npos) << r.err;
   EXPECT_NE(ReadFile(dir + "/out/results.json").find("\"status\": \"failed\""), std::string::npos);
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p"}), 0);
+  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
 }
 
 // Bytes that are no message end that client, not the manager; so does a client that goes
@@ -343,7 +344,7 @@ TEST(ManagerLauncher, SshAndSrunStyleLaunchersRunEveryClient) {
 
 // Without a study description "all" cannot be expanded, and the user is told why.
 TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
-  ProcessResult r = RunProgram("tavrin_run", {BinPath("availability_sim")});
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("l2_cache_sim")});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("must be listed with --experiments"), std::string::npos) << r.err;
   r = RunProgram("tavrin_run", {BinPath("availability_sim"), "--precision", "2"});
