@@ -231,9 +231,10 @@ TEST(ManagerFaults, KilledClientIsReplacedAndItsObservationsKept) {
 TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   std::string dir = MakeTempDir();
   auto start = std::chrono::steady_clock::now();
+  std::string port = Port();
   ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
                                               "--client-timeout", "0.5", "--max-replacements",
-                                              "2", "--no-plots", "--port", Port(), "--out",
+                                              "2", "--no-plots", "--port", port, "--out",
                                               dir + "/out"},
                                "", StandIn("silent"));
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -241,7 +242,7 @@ TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   EXPECT_LT(seconds, 10.0);
   EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s"), std::string::npos) << r.err;
   EXPECT_NE(ReadFile(dir + "/out/results.json").find("\"status\": \"failed\""), std::string::npos);
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p"}), 0);
+  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
 }
 
 // Bytes that are no message end that client, not the manager; so does a client that goes
