@@ -309,7 +309,10 @@ ExperimentRun* Campaign::RunOf(int experiment) {
 
 std::vector<std::string> Campaign::ClientArguments(const ExperimentRun& run, int clientNumber,
                                                    unsigned int seed) const {
-  int reportSize = _options.reportSize > 0 ? _options.reportSize : (_options.steadyState ? 10 : 100);
+  // A simulator holds back its reports after the tenth until 25 are queued, so the report
+  // size sets how coarsely the pooled level advances: one batch per report in steady state
+  // (a batch takes milliseconds), 100 replications per report in terminating runs.
+  int reportSize = _options.reportSize > 0 ? _options.reportSize : (_options.steadyState ? 1 : 100);
   std::vector<std::string> args = {_options.simulator,
                                    "-w",
                                    "-t", _options.steadyState ? "0" : "1",

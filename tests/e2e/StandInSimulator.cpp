@@ -70,17 +70,18 @@ std::string Record(const Args& a, std::mt19937& random, int count) {
   return bytes;
 }
 
+// A fresh socket for every port tried: a socket whose bind worked but whose listen failed
+// (another process listening first) stays bound and cannot try the next port.
 int Listen(int& port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   for (int tried = 0; tried < 100; tried++, port++) {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<unsigned short>(port));
     if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(fd, 10) == 0)
       return fd;
+    close(fd);
   }
   std::exit(1);
 }
