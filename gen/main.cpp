@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
       std::cerr << "tavrin_gen: " << input << ": " << error.what() << "\n";
       return 1;
     }
-    std::cerr << input << ":" << error.Pos.line << ":" << error.Pos.column << ": " << error.what() << "\n";
+    std::cerr << (error.File.empty() ? input : error.File) << ":" << error.Pos.line << ":" << error.Pos.column << ": " << error.what() << "\n";
     return 1;
   }
   // The build watches the all-sources file and the study description to know the
