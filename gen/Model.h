@@ -172,6 +172,7 @@ struct Model {
   std::vector<Model> submodels;
   std::vector<CompositionNode> nodes;
   std::string root;   // the node no other node holds
+  std::vector<std::string> includedFiles;   // every file read besides the model file, in reading order
 
   bool Composed() const { return !nodes.empty(); }
   const Model* FindSubmodel(const std::string& name) const;

@@ -56,6 +56,7 @@ std::string ReadWholeFile(const std::string& path, bool& ok) {
 struct IncludeState {
   std::vector<std::string> stack;
   std::set<std::string> done;
+  std::vector<std::string> read;   // the included files, as named for reading
   std::map<std::string, std::pair<std::string, SourcePos>> submodelAt;   // name -> file, place
 };
 
@@ -90,6 +91,7 @@ class Reader {
       includes.stack.push_back(CanonicalPath(model_.file));
       includes.done.insert(includes.stack.back());
       ReadSubmodelsAndIncludes(root, includes, model_.submodels, model_.globals);
+      model_.includedFiles = includes.read;
       ReadComposition(root);
     } else {
       ReadPlaces(root);
@@ -158,6 +160,7 @@ class Reader {
       if (!ok) throw ModelError(PosOf(item), "cannot read the included file '" + path.string() + "'");
       includes.stack.push_back(canonical);
       includes.done.insert(canonical);
+      includes.read.push_back(path.string());
       try {
         Reader(text, path.string()).ReadIncluded(includes, submodels, globals);
       } catch (const ModelError& error) {
@@ -306,11 +309,38 @@ class Reader {
       if (model_.FindSubmodel(child) == nullptr && model_.FindNode(child) == nullptr)
         throw ModelError(pos, "unknown submodel or node '" + child + "'");
     };
+    // The tree first: every child exists and no node holds itself through its children.
     std::set<std::string> held;
     for (const CompositionNode& n : model_.nodes) {
       if (n.replicate) {
         known(n.child, n.childPos);
         held.insert(n.child);
+      }
+      for (size_t i = 0; i < n.children.size(); i++) {
+        known(n.children[i], n.childrenPos[i]);
+        held.insert(n.children[i]);
+      }
+    }
+    std::vector<std::string> path;
+    std::function<void(const CompositionNode&)> walk = [&](const CompositionNode& n) {
+      path.push_back(n.name);
+      std::vector<std::pair<std::string, SourcePos>> children;
+      if (n.replicate) children.push_back({n.child, n.childPos});
+      for (size_t i = 0; i < n.children.size(); i++) children.push_back({n.children[i], n.childrenPos[i]});
+      for (const auto& [child, pos] : children) {
+        if (std::find(path.begin(), path.end(), child) != path.end()) {
+          std::string cycle;
+          for (const std::string& p : path) cycle += p + " -> ";
+          throw ModelError(pos, "composition cycle: " + cycle + child);
+        }
+        if (const CompositionNode* c = model_.FindNode(child)) walk(*c);
+      }
+      path.pop_back();
+    };
+    for (const CompositionNode& n : model_.nodes) walk(n);
+    // Then what each node shares.
+    for (const CompositionNode& n : model_.nodes) {
+      if (n.replicate) {
         for (size_t i = 0; i < n.sharedPlaces.size(); i++)
           if (!Shareable(n.child, n.sharedPlaces[i]))
             throw ModelError(n.sharedPos[i], "'" + n.child + "' has no place '" + n.sharedPlaces[i] +
@@ -325,10 +355,6 @@ class Reader {
                                              ": the number of copies must be an int, short or long");
         }
       } else {
-        for (size_t i = 0; i < n.children.size(); i++) {
-          known(n.children[i], n.childrenPos[i]);
-          held.insert(n.children[i]);
-        }
         std::set<std::pair<std::string, std::string>> joined;
         std::set<std::string> names;
         for (const JoinShared& js : n.shared) {
@@ -347,24 +373,7 @@ class Reader {
         }
       }
     }
-    // The tree: no node holds itself through its children, and exactly one node is held by none.
-    std::vector<std::string> path;
-    std::function<void(const CompositionNode&)> walk = [&](const CompositionNode& n) {
-      path.push_back(n.name);
-      std::vector<std::pair<std::string, SourcePos>> children;
-      if (n.replicate) children.push_back({n.child, n.childPos});
-      for (size_t i = 0; i < n.children.size(); i++) children.push_back({n.children[i], n.childrenPos[i]});
-      for (const auto& [child, pos] : children) {
-        if (std::find(path.begin(), path.end(), child) != path.end()) {
-          std::string cycle;
-          for (const std::string& p : path) cycle += p + " -> ";
-          throw ModelError(pos, "composition cycle: " + cycle + child);
-        }
-        if (const CompositionNode* c = model_.FindNode(child)) walk(*c);
-      }
-      path.pop_back();
-    };
-    for (const CompositionNode& n : model_.nodes) walk(n);
+    // Exactly one node is held by none.
     for (const CompositionNode& n : model_.nodes) {
       if (held.count(n.name) != 0) continue;
       if (!model_.root.empty())
