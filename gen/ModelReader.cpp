@@ -773,7 +773,9 @@ class Reader {
       claim(a.name + "Group", a.pos, "the group of activity '" + a.name + "'");
     }
     if (taken.count(model_.name) != 0)
-      throw ModelError({1, 1}, "the model name '" + model_.name + "' is also the name of " + taken[model_.name]);
+      throw ModelError(model_.pos.line > 0 ? model_.pos : SourcePos{1, 1},
+                       std::string(model_.pos.line > 0 ? "the submodel name '" : "the model name '") + model_.name +
+                           "' is also the name of " + taken[model_.name]);
   }
 
   void CheckRewardNames() {
