@@ -29,6 +29,7 @@ EventList::EventList(int capacity)
       Records(nullptr),
       A(nullptr),
       Times(nullptr),
+      Addresses(nullptr),
       RootIsHole(false),
       size(0),
       Equalities(nullptr),
@@ -37,11 +38,13 @@ EventList::EventList(int capacity)
   Records = new Event[capacity];
   A = new Event*[capacity];
   Times = new double[capacity];
+  Addresses = new PAddress*[capacity];
   Equalities = new int[capacity];
   FreeList.reserve(capacity);
   for (int i = capacity - 1; i >= 0; i--) {
     A[i] = nullptr;
     Times[i] = 0.0;
+    Addresses[i] = nullptr;
     FreeList.push_back(&Records[i]);
   }
 }
@@ -49,6 +52,7 @@ EventList::EventList(int capacity)
 EventList::~EventList() {
   ClearEventList();
   delete[] Equalities;
+  delete[] Addresses;
   delete[] Times;
   delete[] A;
   delete[] Records;
@@ -57,7 +61,15 @@ EventList::~EventList() {
 inline void EventList::StoreAt(int i, Event* record) {
   A[i] = record;
   Times[i] = record->exec_time;
-  AddressOf(record)->event = &A[i];
+  Addresses[i] = AddressOf(record);
+  Addresses[i]->event = &A[i];
+}
+
+inline void EventList::MoveTo(int i, int from) {
+  A[i] = A[from];
+  Times[i] = Times[from];
+  Addresses[i] = Addresses[from];
+  Addresses[i]->event = &A[i];
 }
 
 // The ranks, a virtual call each, are asked only on equal times.
@@ -76,21 +88,28 @@ inline bool EventList::TiedWithRoot(int i) const {
 int EventList::BubbleUp(int i) {
   Event* moving = A[i];
   double time = Times[i];
+  PAddress* address = Addresses[i];
   int start = i;
   while (i > 0) {
     int parent = (i - 1) / 2;
     if (!(time < Times[parent] || (time == Times[parent] && EvEarlier(*moving, *A[parent]))))
       break;
-    StoreAt(i, A[parent]);
+    MoveTo(i, parent);
     i = parent;
   }
-  if (i != start) StoreAt(i, moving);
+  if (i != start) {
+    A[i] = moving;
+    Times[i] = time;
+    Addresses[i] = address;
+    address->event = &A[i];
+  }
   return i;
 }
 
 void EventList::BubbleDown(int i) {
   Event* moving = A[i];
   double time = Times[i];
+  PAddress* address = Addresses[i];
   int start = i;
   for (;;) {
     int child = 2 * i + 1;
@@ -98,10 +117,15 @@ void EventList::BubbleDown(int i) {
     int right = child + 1;
     if (right < size && Earlier(right, child)) child = right;
     if (!(Times[child] < time || (Times[child] == time && EvEarlier(*A[child], *moving)))) break;
-    StoreAt(i, A[child]);
+    MoveTo(i, child);
     i = child;
   }
-  if (i != start) StoreAt(i, moving);
+  if (i != start) {
+    A[i] = moving;
+    Times[i] = time;
+    Addresses[i] = address;
+    address->event = &A[i];
+  }
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion. The
@@ -135,7 +159,7 @@ void EventList::Remove(Event** slot) {
     A[size] = nullptr;
     return;
   }
-  StoreAt(i, A[size]);
+  MoveTo(i, size);
   A[size] = nullptr;
   if (BubbleUp(i) == i) BubbleDown(i);
 }
@@ -163,7 +187,7 @@ void EventList::CloseHole() {
     A[0] = nullptr;
     return;
   }
-  StoreAt(0, A[size]);
+  MoveTo(0, size);
   A[size] = nullptr;
   BubbleDown(0);
 }

@@ -49,7 +49,8 @@ class EventList {
  private:
   int BubbleUp(int i);
   void BubbleDown(int i);
-  void StoreAt(int i, Event* record);
+  void StoreAt(int i, Event* record);   // a record entering slot i
+  void MoveTo(int i, int from);         // the event of slot from, moved to slot i
   bool Earlier(int i, int j) const;   // strictly earlier in the heap order
   bool TiedWithRoot(int i) const;     // a slot in the heap tied with the root
   void CloseHole();
@@ -68,6 +69,10 @@ class EventList {
   // owned: Times[i] is A[i]'s exec_time, so the sifts compare without following pointers;
   // minus infinity at the root while it is the hole left by Detach.
   double* Times;
+  // owned: Addresses[i] is the handle of A[i]'s group, so that moving an event writes its
+  // handle without reading its record and action: in a list of 100000 events each of those
+  // reads is a cache miss, at every level of every sift.
+  PAddress** Addresses;
   bool RootIsHole;     // the root holds the record of the event being fired
   int size;
   int* Equalities;     // owned: heap slots of the events tied with the root
