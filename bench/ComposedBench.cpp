@@ -10,10 +10,6 @@
 // framework: one heap of the N queues' next events, the plain event loop to compare with).
 // Usage: composed_bench <replicas> <firings> <plain|reward|direct>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchProcess.h"
 #include "engine/EventList.h"
 #include "engine/SimulatorClass.h"
 #include "framework/composed/RepModel.h"
@@ -176,67 +173,19 @@ class QueuesStudy : public BaseStudyClass {
   void SetGVs(int) override {}
 };
 
-long ResidentKilobytes() {
-  long pages = 0;
-  long resident = 0;
-  FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (statm == nullptr || std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-    std::cerr << "composed_bench: cannot read /proc/self/statm" << std::endl;
-    std::exit(1);
-  }
-  std::fclose(statm);
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-long PeakKilobytes() {
-  struct rusage usage;
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-// The simulator prints its set-up progress; it goes to /dev/null.
-SimulatorClass* MakeSimulator() {
-  static char program[] = "composed_bench";
-  static char batches[] = "-N";
-  static char one[] = "1";
-  char* argv[] = {program, batches, one, nullptr};
-  std::cout.flush();
-  std::fflush(stdout);
-  int saved = dup(STDOUT_FILENO);
-  int sink = open("/dev/null", O_WRONLY);
-  dup2(sink, STDOUT_FILENO);
-  SimulatorClass* simulator = new SimulatorClass(3, argv);
-  std::cout.flush();
-  std::fflush(stdout);
-  dup2(saved, STDOUT_FILENO);
-  close(sink);
-  close(saved);
-  return simulator;
-}
-
-void Steps(SimulatorClass* sim, long count) {
-  for (long i = 0; i < count; i++) {
-    if (!sim->SimStep()) {
-      std::cerr << "composed_bench: the event list ran empty" << std::endl;
-      std::exit(1);
-    }
-  }
-}
-
 void RunEngine(const std::string& mode, long firings) {
   WithReward = (mode == "reward");
   long before = ResidentKilobytes();
   CPUTime setup;
   setup.Start();
-  SimulatorClass* sim = MakeSimulator();
-  sim->CurrentTime = 0;
-  sim->GenerateInitialEnabledList();
-  sim->GenerateCompleteEventList();
+  static char program[] = "composed_bench";
+  static char batches[] = "-N";
+  static char one[] = "1";
+  SimulatorClass* sim = MakeSimulator({program, batches, one});
+  StartRun(sim);
   double setupSeconds = setup.GetTime();
   long after = ResidentKilobytes();
-  sim->NextEvent = sim->TheEventList->Earliest();
-  sim->CurrentTime = (*sim->NextEvent)->exec_time;
-  sim->CurrAction = (*sim->NextEvent)->action_ptr;
+  TakeFirstEvent(sim);
   Steps(sim, firings / 4);   // warm-up: the queues leave their empty start
   CPUTime run;
   run.Start();

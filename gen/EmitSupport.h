@@ -16,6 +16,18 @@ std::string RewardDir(const Model& model);      // Reward/MM1K_REWARD
 std::string StudyClass(const Model& model);     // MM1K_STUDYSetStudy
 std::string StudyDir(const Model& model);       // Study/MM1K_STUDY
 
+// A composed model: the class of a composition node (MachinesRep, RepairJoin), the header
+// declaring every node's class, and the class and header of the model the reward model
+// builds (the top node's, or the atomic model's).
+std::string NodeClass(const CompositionNode& node);
+std::string ComposedHeader(const Model& model);   // Composed/REPAIR/REPAIRComposed.h
+std::string TopClass(const Model& model);
+std::string TopHeader(const Model& model);
+
+// The model whose places and activities a reward variable reads: its submodel, or the
+// atomic model itself.
+const Model& RewardTarget(const Model& model, const RewardDef& reward);
+
 // The first line of every generated file.
 std::string GeneratedBanner(const Model& model);
 

@@ -1,6 +1,7 @@
 #include "Generator.h"
 
 #include "AtomicEmitter.h"
+#include "ComposedEmitter.h"
 #include "EmitSupport.h"
 #include "RewardEmitter.h"
 #include "StudyEmitter.h"
@@ -9,7 +10,12 @@ const char* const kAllSourcesFile = "model_sources.cpp";
 
 GeneratedFiles GenerateModel(const Model& model) {
   GeneratedFiles files;
-  EmitAtomicModel(model, files);
+  if (model.Composed()) {
+    for (const Model& sub : model.submodels) EmitAtomicModel(sub, files);
+    EmitComposedModel(model, files);
+  } else {
+    EmitAtomicModel(model, files);
+  }
   EmitRewardModel(model, files);
   EmitStudy(model, files);
   EmitStudyDescription(model, files);

@@ -47,3 +47,28 @@ int Model::NumResultVariables() const {
   for (const RewardDef& r : rewards) n += r.NumTimePoints();
   return n;
 }
+
+std::vector<std::string> CompositionNode::SharedNames() const {
+  if (replicate) return sharedPlaces;
+  std::vector<std::string> names;
+  for (const JoinShared& s : shared) names.push_back(s.name);
+  return names;
+}
+
+const Model* Model::FindSubmodel(const std::string& wanted) const {
+  for (const Model& m : submodels)
+    if (m.name == wanted) return &m;
+  return nullptr;
+}
+
+const CompositionNode* Model::FindNode(const std::string& wanted) const {
+  for (const CompositionNode& n : nodes)
+    if (n.name == wanted) return &n;
+  return nullptr;
+}
+
+bool Model::IsPlace(const std::string& wanted) const {
+  for (const PlaceDef& p : places)
+    if (p.name == wanted) return true;
+  return false;
+}

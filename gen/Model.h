@@ -97,6 +97,8 @@ struct RewardDef {
   Code transient, batch;     // steady state
   Code rate;
   std::vector<ImpulseDef> impulses;
+  std::string submodel;   // composed models: the atomic submodel whose places and activities it reads
+  SourcePos submodelPos;
   int index = 0;   // first index of the variable in the result files
   std::vector<std::string> ratePlaces;   // derived: places the rate reward reads
 
@@ -115,9 +117,48 @@ struct Experiment {
   std::vector<Value> values;   // one per global, in the globals' order
 };
 
+// One shared variable of a join: its name and the place it joins in each child (the child's
+// name, then an atomic child's place or a composed child's shared variable), in file order.
+struct JoinedPlace {
+  std::string child;
+  std::string place;
+  SourcePos pos;
+};
+
+struct JoinShared {
+  std::string name;
+  SourcePos pos;
+  std::vector<JoinedPlace> places;
+};
+
+// A node of the composition tree: a replicate (copies of one child) or a join (several
+// children), its children named by submodel or node name.
+struct CompositionNode {
+  std::string name;
+  SourcePos pos;
+  bool replicate = false;
+  // Replicate: the child, the number of copies (a global's name or a whole number) and the
+  // child's places common to every copy.
+  std::string child;
+  SourcePos childPos;
+  std::string count;   // a global's name, or the number's text
+  bool countIsGlobal = false;
+  SourcePos countPos;
+  std::vector<std::string> sharedPlaces;
+  std::vector<SourcePos> sharedPos;
+  // Join: the children and the shared variables.
+  std::vector<std::string> children;
+  std::vector<SourcePos> childrenPos;
+  std::vector<JoinShared> shared;
+
+  // The names under which an enclosing node can join this node's variables.
+  std::vector<std::string> SharedNames() const;
+};
+
 struct Model {
   std::string file;   // the model file as named on the command line
   std::string name;
+  SourcePos pos;   // a submodel: where its name is written (in file)
   std::string description;
   std::vector<Global> globals;
   std::vector<PlaceDef> places;
@@ -125,6 +166,18 @@ struct Model {
   std::vector<RewardDef> rewards;
   std::vector<Experiment> experiments;
 
+  // A composed model: its atomic submodels (each a Model of its own, with places and
+  // activities, the globals copied, the file it was written in) and the composition tree;
+  // such a model has no places or activities of its own.
+  std::vector<Model> submodels;
+  std::vector<CompositionNode> nodes;
+  std::string root;   // the node no other node holds
+  std::vector<std::string> includedFiles;   // every file read besides the model file, in reading order
+
+  bool Composed() const { return !nodes.empty(); }
+  const Model* FindSubmodel(const std::string& name) const;
+  const CompositionNode* FindNode(const std::string& name) const;
+  bool IsPlace(const std::string& name) const;
   const ActivityDef* FindActivity(const std::string& name) const;
   int NumResultVariables() const;   // reward variables after time points are spread out
 };

@@ -12,8 +12,11 @@ class ModelError : public std::runtime_error {
  public:
   ModelError(SourcePos pos, const std::string& message)
       : std::runtime_error(message), Pos(pos) {}
+  ModelError(const std::string& file, SourcePos pos, const std::string& message)
+      : std::runtime_error(message), Pos(pos), File(file) {}
 
   SourcePos Pos;
+  std::string File;   // the file the fault is in, when not the model file named on the command line
 };
 
 #endif

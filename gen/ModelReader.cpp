@@ -1,8 +1,11 @@
 #include "ModelReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -40,32 +43,388 @@ std::string DistributionList() {
   return list + ", instantaneous";
 }
 
+std::string ReadWholeFile(const std::string& path, bool& ok) {
+  std::ifstream in(path, std::ios::binary);
+  ok = static_cast<bool>(in);
+  std::ostringstream text;
+  if (ok) text << in.rdbuf();
+  return text.str();
+}
+
+// The files being read, outermost first, and every file read so far, by canonical path:
+// an include of a file on the stack is a cycle; one read before is skipped.
+struct IncludeState {
+  std::vector<std::string> stack;
+  std::set<std::string> done;
+  std::vector<std::string> read;   // the included files, as named for reading
+  std::map<std::string, std::pair<std::string, SourcePos>> submodelAt;   // name -> file, place
+};
+
+std::string CanonicalPath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+  return error ? path : canonical.string();
+}
+
 class Reader {
  public:
   Reader(const std::string& text, const std::string& path) : text_(text) { model_.file = path; }
 
   Model Read() {
-    toml::table root;
-    try {
-      root = toml::parse(text_, model_.file);
-    } catch (const toml::parse_error& error) {
-      throw ModelError(PosOf(error.source()), std::string(error.description()));
-    }
+    toml::table root = Parse();
     if (root.empty()) throw ModelError({1, 1}, "empty model: the file defines nothing");
-    CheckKeys(root, {"model", "description", "globals", "places", "activity", "reward", "study", "experiment"},
+    CheckKeys(root, {"model", "description", "globals", "places", "activity", "reward", "study", "experiment",
+                     "include", "submodel", "composition"},
               "the model file");
     ReadHeader(root);
     ReadGlobals(root);
-    ReadPlaces(root);
-    ReadActivities(root);
+    bool composed = root.get("composition") != nullptr || root.get("submodel") != nullptr ||
+                    root.get("include") != nullptr;
+    if (composed) {
+      for (const char* key : {"places", "activity"}) {
+        if (const toml::node* n = root.get(key))
+          throw ModelError(PosOf(*n), std::string("a composed model keeps its ") + key +
+                                          " in submodels ([submodel.NAME." + (key[0] == 'p' ? "places" : "activity.NAME") +
+                                          "])");
+      }
+      IncludeState includes;
+      includes.stack.push_back(CanonicalPath(model_.file));
+      includes.done.insert(includes.stack.back());
+      ReadSubmodelsAndIncludes(root, includes, model_.submodels, model_.globals);
+      model_.includedFiles = includes.read;
+      ReadComposition(root);
+    } else {
+      ReadPlaces(root);
+      ReadActivities(root, false);
+    }
     ReadRewards(root);
-    CheckNames();
+    if (!composed) CheckNames();
+    CheckRewardNames();
     ReadStudy(root, model_);
-    DeriveDependencies(model_);
+    if (composed) {
+      CheckCounts();
+      DeriveRewardPlaces();
+    } else {
+      DeriveDependencies(model_);
+    }
     return model_;
   }
 
+  // An included file: its submodels (and those of the files it includes) are appended to
+  // submodels, with the globals of the model they belong to.
+  void ReadIncluded(IncludeState& includes, std::vector<Model>& submodels, const std::vector<Global>& globals) {
+    toml::table root = Parse();
+    CheckKeys(root, {"description", "include", "submodel"}, "an included file");
+    ReadSubmodelsAndIncludes(root, includes, submodels, globals);
+  }
+
  private:
+  toml::table Parse() {
+    try {
+      return toml::parse(text_, model_.file);
+    } catch (const toml::parse_error& error) {
+      throw ModelError(PosOf(error.source()), std::string(error.description()));
+    }
+  }
+
+  // [submodel.NAME] tables, each an atomic model (places and activities), then the files of
+  // `include`, relative to this file's folder.
+  void ReadSubmodelsAndIncludes(const toml::table& root, IncludeState& includes, std::vector<Model>& submodels,
+                                const std::vector<Global>& globals) {
+    if (const toml::node* node = root.get("submodel")) {
+      for (const auto& [key, value] : InFileOrder(AsTable(*node, "submodel"))) {
+        std::string name(key->str());
+        auto earlier = includes.submodelAt.find(name);
+        if (earlier != includes.submodelAt.end())
+          throw ModelError(PosOf(*key), "duplicate submodel '" + name + "': already defined at " +
+                                            earlier->second.first + ":" + std::to_string(earlier->second.second.line));
+        includes.submodelAt[name] = {model_.file, PosOf(*key)};
+        submodels.push_back(ReadSubmodel(name, PosOf(*key), AsTable(*value, "submodel '" + name + "'"), globals));
+      }
+    }
+    const toml::node* node = root.get("include");
+    if (node == nullptr) return;
+    const toml::array* list = node->as_array();
+    if (list == nullptr) throw ModelError(PosOf(*node), "include must be a list of model file names");
+    for (const toml::node& item : *list) {
+      std::string name = ReadString(item, "an entry of include");
+      std::filesystem::path path(name);
+      if (path.is_relative()) path = std::filesystem::path(model_.file).parent_path() / path;
+      std::string canonical = CanonicalPath(path.string());
+      for (const std::string& open : includes.stack)
+        if (open == canonical)
+          throw ModelError(PosOf(item), "include cycle: '" + name + "' is already being read (it includes this file)");
+      if (includes.done.count(canonical) != 0) continue;
+      bool ok = false;
+      std::string text = ReadWholeFile(path.string(), ok);
+      if (!ok) throw ModelError(PosOf(item), "cannot read the included file '" + path.string() + "'");
+      includes.stack.push_back(canonical);
+      includes.done.insert(canonical);
+      includes.read.push_back(path.string());
+      try {
+        Reader(text, path.string()).ReadIncluded(includes, submodels, globals);
+      } catch (const ModelError& error) {
+        if (!error.File.empty()) throw;
+        throw ModelError(path.string(), error.Pos, error.what());
+      }
+      includes.stack.pop_back();
+    }
+  }
+
+  // One atomic submodel, read as an atomic model file's places and activities are.
+  Model ReadSubmodel(const std::string& name, SourcePos pos, const toml::table& table,
+                     const std::vector<Global>& globals) {
+    CheckKeys(table, {"description", "places", "activity"}, "submodel '" + name + "'");
+    std::vector<Global> ownGlobals = globals;   // globals may be the outer model's own list
+    Model outer = std::move(model_);
+    model_ = Model();
+    model_.file = outer.file;
+    model_.name = name;
+    model_.pos = pos;
+    model_.globals = ownGlobals;
+    CheckIdentifier(name, pos, "submodel name");
+    if (const toml::node* d = table.get("description")) model_.description = ReadString(*d, "description");
+    ReadPlaces(table);
+    ReadActivities(table, true);
+    CheckNames();
+    DeriveDependencies(model_);
+    Model sub = std::move(model_);
+    model_ = std::move(outer);
+    return sub;
+  }
+
+  // The names a node's parent can join or share: an atomic child's places, a composed
+  // child's shared variables. Empty when name is neither.
+  bool Shareable(const std::string& child, const std::string& place) const {
+    if (const Model* sub = model_.FindSubmodel(child)) return sub->IsPlace(place);
+    if (const CompositionNode* node = model_.FindNode(child)) {
+      std::vector<std::string> names = node->SharedNames();
+      return std::find(names.begin(), names.end(), place) != names.end();
+    }
+    return false;
+  }
+
+  std::string ShareableList(const std::string& child) const {
+    std::vector<std::string> names;
+    if (const Model* sub = model_.FindSubmodel(child)) {
+      for (const PlaceDef& p : sub->places) names.push_back(p.name);
+    } else if (const CompositionNode* node = model_.FindNode(child)) {
+      names = node->SharedNames();
+    }
+    std::string list;
+    for (const std::string& n : names) list += (list.empty() ? "" : ", ") + n;
+    return list.empty() ? "none" : list;
+  }
+
+  void ReadComposition(const toml::table& root) {
+    const toml::node* node = root.get("composition");
+    if (node == nullptr)
+      throw ModelError({1, 1}, "the model has submodels but no [composition] that puts them together");
+    for (const auto& [key, value] : InFileOrder(AsTable(*node, "[composition]"))) {
+      CompositionNode n;
+      n.name = std::string(key->str());
+      n.pos = PosOf(*key);
+      std::string what = "composition node '" + n.name + "'";
+      const toml::table& table = AsTable(*value, what);
+      const toml::node* rep = table.get("replicate");
+      const toml::node* join = table.get("join");
+      if ((rep == nullptr) == (join == nullptr))
+        throw ModelError(n.pos, what + " needs either replicate = \"CHILD\" or join = [\"CHILD\", ...]");
+      CheckIdentifier(n.name, n.pos, "composition node name");
+      if (rep != nullptr) {
+        n.replicate = true;
+        CheckKeys(table, {"replicate", "count", "shared"}, what);
+        n.child = ReadString(*rep, "replicate");
+        n.childPos = PosOf(*rep);
+        const toml::node* count = table.get("count");
+        if (count == nullptr) throw ModelError(n.pos, what + " has no count (a global's name or a whole number)");
+        n.countPos = PosOf(*count);
+        if (const auto* i = count->as_integer()) {
+          if (i->get() < 1 || i->get() > 100000000)
+            throw ModelError(n.countPos, "count must be a whole number from 1 to 100000000");
+          n.count = std::to_string(i->get());
+        } else if (const auto* s = count->as_string()) {
+          n.count = s->get();
+          n.countIsGlobal = true;
+        } else {
+          throw ModelError(n.countPos, "count must be a global's name or a whole number");
+        }
+        if (const toml::node* shared = table.get("shared")) {
+          const toml::array* list = shared->as_array();
+          if (list == nullptr) throw ModelError(PosOf(*shared), "shared must be a list of the child's place names");
+          for (const toml::node& item : *list) {
+            n.sharedPlaces.push_back(ReadString(item, "an entry of shared"));
+            n.sharedPos.push_back(PosOf(item));
+          }
+        }
+      } else {
+        CheckKeys(table, {"join", "shared"}, what);
+        const toml::array* list = join->as_array();
+        if (list == nullptr || list->size() < 2)
+          throw ModelError(PosOf(*join), "join must be a list of two or more children");
+        for (const toml::node& item : *list) {
+          std::string child = ReadString(item, "a child of a join");
+          if (std::find(n.children.begin(), n.children.end(), child) != n.children.end())
+            throw ModelError(PosOf(item), "'" + child + "' is a child of " + what +
+                                              " twice (replicate it to have several copies)");
+          n.children.push_back(child);
+          n.childrenPos.push_back(PosOf(item));
+        }
+        if (const toml::node* shared = table.get("shared")) {
+          for (const auto& [var, places] : InFileOrder(AsTable(*shared, "shared"))) {
+            JoinShared js;
+            js.name = std::string(var->str());
+            js.pos = PosOf(*var);
+            CheckIdentifier(js.name, js.pos, "shared variable name");
+            for (const auto& [child, place] : InFileOrder(AsTable(*places, "shared variable '" + js.name + "'"))) {
+              js.places.push_back({std::string(child->str()), ReadString(*place, "a joined place"), PosOf(*child)});
+            }
+            n.shared.push_back(js);
+          }
+        }
+      }
+      model_.nodes.push_back(n);
+    }
+    if (model_.nodes.empty()) throw ModelError(PosOf(*node), "[composition] has no node");
+    CheckComposition();
+  }
+
+  void CheckComposition() {
+    std::map<std::string, std::string> taken;
+    for (const Global& g : model_.globals) taken[g.name] = "global '" + g.name + "'";
+    for (const Model& sub : model_.submodels) {
+      if (taken.count(sub.name) != 0)
+        throw ModelError(sub.file == model_.file ? std::string() : sub.file, sub.pos,
+                         "submodel '" + sub.name + "' has the name of " + taken[sub.name]);
+      taken[sub.name] = "submodel '" + sub.name + "'";
+    }
+    if (taken.count(model_.name) != 0)
+      throw ModelError({1, 1}, "the model name '" + model_.name + "' is also the name of " + taken[model_.name]);
+    for (const CompositionNode& n : model_.nodes) {
+      auto found = taken.find(n.name);
+      if (found != taken.end()) throw ModelError(n.pos, "duplicate name '" + n.name + "': already the name of " + found->second);
+      taken[n.name] = "composition node '" + n.name + "'";
+    }
+    auto known = [&](const std::string& child, SourcePos pos) {
+      if (model_.FindSubmodel(child) == nullptr && model_.FindNode(child) == nullptr)
+        throw ModelError(pos, "unknown submodel or node '" + child + "'");
+    };
+    // The tree first: every child exists and no node holds itself through its children.
+    std::set<std::string> held;
+    for (const CompositionNode& n : model_.nodes) {
+      if (n.replicate) {
+        known(n.child, n.childPos);
+        held.insert(n.child);
+      }
+      for (size_t i = 0; i < n.children.size(); i++) {
+        known(n.children[i], n.childrenPos[i]);
+        held.insert(n.children[i]);
+      }
+    }
+    std::vector<std::string> path;
+    std::function<void(const CompositionNode&)> walk = [&](const CompositionNode& n) {
+      path.push_back(n.name);
+      std::vector<std::pair<std::string, SourcePos>> children;
+      if (n.replicate) children.push_back({n.child, n.childPos});
+      for (size_t i = 0; i < n.children.size(); i++) children.push_back({n.children[i], n.childrenPos[i]});
+      for (const auto& [child, pos] : children) {
+        if (std::find(path.begin(), path.end(), child) != path.end()) {
+          std::string cycle;
+          for (const std::string& p : path) cycle += p + " -> ";
+          throw ModelError(pos, "composition cycle: " + cycle + child);
+        }
+        if (const CompositionNode* c = model_.FindNode(child)) walk(*c);
+      }
+      path.pop_back();
+    };
+    for (const CompositionNode& n : model_.nodes) walk(n);
+    // Then what each node shares.
+    for (const CompositionNode& n : model_.nodes) {
+      if (n.replicate) {
+        for (size_t i = 0; i < n.sharedPlaces.size(); i++)
+          if (!Shareable(n.child, n.sharedPlaces[i]))
+            throw ModelError(n.sharedPos[i], "'" + n.child + "' has no place '" + n.sharedPlaces[i] +
+                                                 "' to share (it has: " + ShareableList(n.child) + ")");
+        if (n.countIsGlobal) {
+          const Global* global = nullptr;
+          for (const Global& g : model_.globals)
+            if (g.name == n.count) global = &g;
+          if (global == nullptr) throw ModelError(n.countPos, "count names unknown global '" + n.count + "'");
+          if (global->type != GlobalType::Int && global->type != GlobalType::Short && global->type != GlobalType::Long)
+            throw ModelError(n.countPos, "count global '" + n.count + "' is a " + TypeName(global->type) +
+                                             ": the number of copies must be an int, short or long");
+        }
+      } else {
+        std::set<std::pair<std::string, std::string>> joined;
+        std::set<std::string> names;
+        for (const JoinShared& js : n.shared) {
+          if (!names.insert(js.name).second) throw ModelError(js.pos, "duplicate shared variable '" + js.name + "'");
+          if (js.places.size() < 2)
+            throw ModelError(js.pos, "shared variable '" + js.name + "' must join places of two or more children");
+          for (const JoinedPlace& jp : js.places) {
+            if (std::find(n.children.begin(), n.children.end(), jp.child) == n.children.end())
+              throw ModelError(jp.pos, "'" + jp.child + "' is not a child of join '" + n.name + "'");
+            if (!Shareable(jp.child, jp.place))
+              throw ModelError(jp.pos, "'" + jp.child + "' has no place '" + jp.place + "' to join (it has: " +
+                                           ShareableList(jp.child) + ")");
+            if (!joined.insert({jp.child, jp.place}).second)
+              throw ModelError(jp.pos, "place '" + jp.place + "' of '" + jp.child + "' is joined twice");
+          }
+        }
+      }
+    }
+    // Exactly one node is held by none.
+    for (const CompositionNode& n : model_.nodes) {
+      if (held.count(n.name) != 0) continue;
+      if (!model_.root.empty())
+        throw ModelError(n.pos, "two top nodes, '" + model_.root + "' and '" + n.name +
+                                    "': every node but one must be the child of another");
+      model_.root = n.name;
+    }
+  }
+
+  // The submodels the tree reaches from its top node.
+  std::set<std::string> ReachedSubmodels() const {
+    std::set<std::string> reached;
+    std::function<void(const std::string&)> visit = [&](const std::string& name) {
+      if (model_.FindSubmodel(name) != nullptr) {
+        reached.insert(name);
+        return;
+      }
+      const CompositionNode* n = model_.FindNode(name);
+      if (n == nullptr) return;
+      if (n->replicate) visit(n->child);
+      for (const std::string& c : n->children) visit(c);
+    };
+    visit(model_.root);
+    return reached;
+  }
+
+  // Every experiment gives every count global at least one copy.
+  void CheckCounts() {
+    for (const CompositionNode& n : model_.nodes) {
+      if (!n.countIsGlobal) continue;
+      for (size_t g = 0; g < model_.globals.size(); g++) {
+        if (model_.globals[g].name != n.count) continue;
+        for (const Experiment& e : model_.experiments)
+          if (e.values[g].whole < 1)
+            throw ModelError(n.countPos, "count '" + n.count + "' is " + std::to_string(e.values[g].whole) +
+                                             " in experiment '" + e.name + "': a replicate needs at least one copy");
+      }
+    }
+  }
+
+  // A composed model's rewards read the places of their submodel.
+  void DeriveRewardPlaces() {
+    for (RewardDef& r : model_.rewards) {
+      Model probe;
+      probe.places = model_.FindSubmodel(r.submodel)->places;
+      probe.rewards.push_back(r);
+      DeriveDependencies(probe);
+      r.ratePlaces = probe.rewards[0].ratePlaces;
+    }
+  }
+
   // The line the text of a string node starts on: a multi-line string that opens with a
   // line break starts on the next line.
   int ContentLine(const toml::node& node) {
@@ -254,8 +613,9 @@ class Reader {
                                         FormatDouble(sum) + ", not 1");
   }
 
-  void ReadActivities(const toml::table& root) {
+  void ReadActivities(const toml::table& root, bool mayBeEmpty) {
     const toml::node* node = root.get("activity");
+    if (node == nullptr && mayBeEmpty) return;
     if (node == nullptr) throw ModelError({1, 1}, "empty model: it has no activity ([activity.NAME])");
     for (const auto& [key, value] : InFileOrder(AsTable(*node, "activity"))) {
       ActivityDef a;
@@ -300,7 +660,7 @@ class Reader {
       if (const toml::node* n = table.get("changes")) a.changes = ReadPlaceList(*n, "changes");
       model_.activities.push_back(a);
     }
-    if (model_.activities.empty()) throw ModelError(PosOf(*node), "empty model: it has no activity");
+    if (model_.activities.empty() && !mayBeEmpty) throw ModelError(PosOf(*node), "empty model: it has no activity");
   }
 
   void ReadRewards(const toml::table& root) {
@@ -319,6 +679,22 @@ class Reader {
                                        "time_averaged_interval_of_time, steady_state)");
       std::string kind = ReadString(*k, "kind");
       std::vector<std::string> keys = {"kind", "rate", "impulse"};
+      if (model_.Composed()) keys.push_back("submodel");
+      const Model* target = &model_;
+      if (model_.Composed()) {
+        const toml::node* sub = table.get("submodel");
+        if (sub == nullptr)
+          throw ModelError(r.pos, what + " has no submodel (the atomic submodel whose places and activities it reads)");
+        r.submodel = ReadString(*sub, "submodel");
+        r.submodelPos = PosOf(*sub);
+        if (model_.FindNode(r.submodel) != nullptr)
+          throw ModelError(r.submodelPos, "'" + r.submodel + "' is a composition node: a reward variable reads "
+                                                             "the places and activities of an atomic submodel");
+        target = model_.FindSubmodel(r.submodel);
+        if (target == nullptr) throw ModelError(r.submodelPos, "unknown submodel '" + r.submodel + "'");
+        if (ReachedSubmodels().count(r.submodel) == 0)
+          throw ModelError(r.submodelPos, "submodel '" + r.submodel + "' is not part of the composition");
+      }
       if (kind == "instant_of_time") {
         r.kind = RewardKind::InstantOfTime;
         keys.push_back("times");
@@ -361,8 +737,9 @@ class Reader {
           ImpulseDef impulse;
           impulse.activity = std::string(act->str());
           impulse.pos = PosOf(*act);
-          if (model_.FindActivity(impulse.activity) == nullptr)
-            throw ModelError(impulse.pos, "impulse of " + what + " names unknown activity '" + impulse.activity + "'");
+          if (target->FindActivity(impulse.activity) == nullptr)
+            throw ModelError(impulse.pos, "impulse of " + what + " names unknown activity '" + impulse.activity + "'" +
+                                              (model_.Composed() ? " of submodel '" + r.submodel + "'" : ""));
           impulse.value = ReadCode(*amount, "an impulse reward");
           r.impulses.push_back(impulse);
         }
@@ -396,7 +773,12 @@ class Reader {
       claim(a.name + "Group", a.pos, "the group of activity '" + a.name + "'");
     }
     if (taken.count(model_.name) != 0)
-      throw ModelError({1, 1}, "the model name '" + model_.name + "' is also the name of " + taken[model_.name]);
+      throw ModelError(model_.pos.line > 0 ? model_.pos : SourcePos{1, 1},
+                       std::string(model_.pos.line > 0 ? "the submodel name '" : "the model name '") + model_.name +
+                           "' is also the name of " + taken[model_.name]);
+  }
+
+  void CheckRewardNames() {
     std::set<std::string> rewards;
     for (const RewardDef& r : model_.rewards) {
       // A variable's name is only a name in the result files' description, so it need
@@ -418,9 +800,8 @@ class Reader {
 Model ReadModelText(const std::string& text, const std::string& path) { return Reader(text, path).Read(); }
 
 Model ReadModelFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ModelError({0, 0}, "cannot read the model file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ReadModelText(text.str(), path);
+  bool ok = false;
+  std::string text = ReadWholeFile(path, ok);
+  if (!ok) throw ModelError({0, 0}, "cannot read the model file");
+  return ReadModelText(text, path);
 }

@@ -54,10 +54,11 @@ std::vector<std::string> PlacesIn(const Model& model, const Code& code) {
 }
 
 // The body of a reward function: the places the code names as locals, then its value.
-void RewardBody(CodeWriter& out, const Model& model, const Code& code) {
-  std::string san = SanClass(model);
-  std::vector<std::string> places = PlacesIn(model, code);
-  if (!places.empty()) out << "  " << san << "* model = static_cast<" << san << "*>(" << model.name << ");\n";
+// The code is written in the model file (model), and reads the places of target.
+void RewardBody(CodeWriter& out, const Model& model, const Model& target, const Code& code) {
+  std::string san = SanClass(target);
+  std::vector<std::string> places = PlacesIn(target, code);
+  if (!places.empty()) out << "  " << san << "* model = static_cast<" << san << "*>(" << target.name << ");\n";
   for (const std::string& p : places) out << "  [[maybe_unused]] Place* " << p << " = model->" << p << ";\n";
   Expression(out, model, code, "  return static_cast<double>", ";\n");
 }
@@ -73,6 +74,7 @@ std::vector<std::string> EarningActivities(const Model& model, const std::string
 }
 
 void EmitWorker(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
+  const Model& target = RewardTarget(model, r);
   std::string dir = RewardDir(model);
   CodeWriter h(dir + "/" + cls + ".h");
   h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
@@ -81,23 +83,24 @@ void EmitWorker(const Model& model, const RewardDef& r, const std::string& cls, 
   h << "class " << cls << " : public " << WorkerBase(r.kind) << " {\n public:\n";
   h << "  " << cls << "();\n  ~" << cls << "() override;   // frees the TheModelPtr array\n";
   h << "  double Reward_Function() override;\n\n";
-  h << "  BaseModelClass* " << model.name << ";   // not owned: the model instance this worker reads\n";
+  h << "  BaseModelClass* " << target.name << ";   // not owned: the model instance this worker reads\n";
   h << "};\n\n#endif\n";
   files.Add(dir + "/" + cls + ".h", h.Text());
 
   CodeWriter c(dir + "/" + cls + ".cpp");
-  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n#include \"" << SanHeader(model) << "\"\n\n";
-  c << cls << "::" << cls << "() : " << model.name << "(nullptr) {\n  NumModels = 1;\n"
-    << "  TheModelPtr = new BaseModelClass**[NumModels];\n  TheModelPtr[0] = &" << model.name << ";\n}\n\n";
+  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n#include \"" << SanHeader(target) << "\"\n\n";
+  c << cls << "::" << cls << "() : " << target.name << "(nullptr) {\n  NumModels = 1;\n"
+    << "  TheModelPtr = new BaseModelClass**[NumModels];\n  TheModelPtr[0] = &" << target.name << ";\n}\n\n";
   c << cls << "::~" << cls << "() { delete[] TheModelPtr; }\n\n";
   c << "double " << cls << "::Reward_Function() {\n";
-  RewardBody(c, model, r.rate);
+  RewardBody(c, model, target, r.rate);
   c << "}\n";
   files.Add(dir + "/" + cls + ".cpp", c.Text());
 }
 
 void EmitImpulse(const Model& model, const RewardDef& r, const ImpulseDef& impulse, const std::string& cls,
                  GeneratedFiles& files) {
+  const Model& target = RewardTarget(model, r);
   std::string dir = RewardDir(model);
   CodeWriter h(dir + "/" + cls + ".h");
   h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
@@ -107,18 +110,18 @@ void EmitImpulse(const Model& model, const RewardDef& r, const ImpulseDef& impul
   h << "class " << cls << " : public " << ImpulseBase(r.kind) << " {\n public:\n";
   h << "  " << cls << "();\n  ~" << cls << "() override;   // frees the TheModelPtr array\n";
   h << "  double Impulse_Function() override;\n  ImpulseNodeClass** CreateImpulseWorkerList(int count) override;\n\n";
-  h << "  BaseModelClass* " << model.name << ";   // not owned: the model instance holding the activity\n";
+  h << "  BaseModelClass* " << target.name << ";   // not owned: the model instance holding the activity\n";
   h << "};\n\n#endif\n";
   files.Add(dir + "/" + cls + ".h", h.Text());
 
   CodeWriter c(dir + "/" + cls + ".cpp");
-  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n#include \"" << SanHeader(model) << "\"\n\n";
-  c << cls << "::" << cls << "() : " << model.name << "(nullptr) {\n  NumberOfModelDependencies = 1;\n"
-    << "  TheModelPtr = new BaseModelClass**[NumberOfModelDependencies];\n  TheModelPtr[0] = &" << model.name
+  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n#include \"" << SanHeader(target) << "\"\n\n";
+  c << cls << "::" << cls << "() : " << target.name << "(nullptr) {\n  NumberOfModelDependencies = 1;\n"
+    << "  TheModelPtr = new BaseModelClass**[NumberOfModelDependencies];\n  TheModelPtr[0] = &" << target.name
     << ";\n}\n\n";
   c << cls << "::~" << cls << "() { delete[] TheModelPtr; }\n\n";
   c << "double " << cls << "::Impulse_Function() {\n";
-  RewardBody(c, model, impulse.value);
+  RewardBody(c, model, target, impulse.value);
   c << "}\n\n";
   c << "ImpulseNodeClass** " << cls << "::CreateImpulseWorkerList(int count) {\n"
     << "  ImpulseNodeClass** workers = new ImpulseNodeClass*[count];\n"
@@ -129,8 +132,8 @@ void EmitImpulse(const Model& model, const RewardDef& r, const ImpulseDef& impul
 void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& files) {
   std::string dir = RewardDir(model);
   std::string cls = RewardPrefix(model) + "PV" + std::to_string(pv);
-  std::string san = SanClass(model);
-  std::string member = "The" + san;
+  const Model& target = RewardTarget(model, r);
+  std::string member = "The" + TopClass(model);
   CodeWriter h(dir + "/" + cls + ".h");
   h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
   h << "#include \"rewards/PerformanceVariableNode.h\"\n\nclass BaseModelClass;\n\n";
@@ -146,13 +149,13 @@ void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& fi
   for (size_t j = 0; j < r.impulses.size(); j++) {
     std::string impulseClass = cls + "Impulse" + std::to_string(j);
     EmitImpulse(model, r, r.impulses[j], impulseClass, files);
-    for (const std::string& act : EarningActivities(model, r.impulses[j].activity)) impulses.emplace_back(act, impulseClass);
+    for (const std::string& act : EarningActivities(target, r.impulses[j].activity)) impulses.emplace_back(act, impulseClass);
   }
   if (r.rate.present) EmitWorker(model, r, cls + "Worker", files);
 
   CodeWriter c(dir + "/" + cls + ".cpp");
   c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
-  c << "#include \"" << SanHeader(model) << "\"\n";
+  c << "#include \"" << SanHeader(target) << "\"\n";
   std::set<std::string> includes;
   for (const auto& [act, impulseClass] : impulses) includes.insert(impulseClass);
   for (const std::string& inc : includes) c << "#include \"" << dir << "/" << inc << ".h\"\n";
@@ -183,11 +186,11 @@ void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& fi
   c << "  Initialize(" << QuotedString(r.name) << ", " << RewardTypeEnum(r.kind) << ", " << n
     << ", startpts, stoppts, timeindex, " << static_cast<int>(impulses.size()) << ", " << (r.rate.present ? 1 : 0)
     << ", " << static_cast<int>(r.ratePlaces.size()) << ");\n";
-  if (r.rate.present && r.ratePlaces.empty()) c << "  AddModelDependency(" << QuotedString(model.name) << ");\n";
+  if (r.rate.present && r.ratePlaces.empty()) c << "  AddModelDependency(" << QuotedString(target.name) << ");\n";
   for (const std::string& p : r.ratePlaces)
-    c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(model.name) << ");\n";
+    c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(target.name) << ");\n";
   for (const auto& [act, impulseClass] : impulses)
-    c << "  AddImpulse(" << QuotedString(act) << ", " << QuotedString(model.name) << ", new " << impulseClass << "());\n";
+    c << "  AddImpulse(" << QuotedString(act) << ", " << QuotedString(target.name) << ", new " << impulseClass << "());\n";
   c << "}\n\n";
   c << cls << "::~" << cls << "() {\n"
     << "  for (int w = 0; w < NumberOfWorkers; w++) {\n"
@@ -220,10 +223,10 @@ void EmitRewardModel(const Model& model, GeneratedFiles& files) {
 
   CodeWriter c(dir + "/" + cls + ".cpp");
   c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
-  c << "#include \"" << SanHeader(model) << "\"\n";
+  c << "#include \"" << TopHeader(model) << "\"\n";
   for (size_t i = 0; i < model.rewards.size(); i++)
     c << "#include \"" << dir << "/" << RewardPrefix(model) << "PV" << static_cast<int>(i) << ".h\"\n";
-  c << "\n" << cls << "::" << cls << "(bool expandTimeArrays) {\n  TheModel = new " << SanClass(model) << "();\n"
+  c << "\n" << cls << "::" << cls << "(bool expandTimeArrays) {\n  TheModel = new " << TopClass(model) << "();\n"
     << "  DefineName(" << QuotedString(cls) << ");\n  CreatePVList(" << static_cast<int>(model.rewards.size())
     << ", expandTimeArrays);\n  Initialize();\n}\n\n";
   c << cls << "::~" << cls << "() {}\n\n";

@@ -28,7 +28,7 @@ void EmitStudy(const Model& model, GeneratedFiles& files) {
   CodeWriter c(dir + "/" + cls + ".cpp");
   c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
   c << "#include <cstdlib>\n#include <cstring>\n#include <iostream>\n\n";
-  c << "#include \"" << SanHeader(model) << "\"\n#include \"" << RewardDir(model) << "/" << RewardPrefix(model)
+  c << "#include \"" << TopHeader(model) << "\"\n#include \"" << RewardDir(model) << "/" << RewardPrefix(model)
     << "PVModel.h\"\n\n";
   for (const Global& g : model.globals) c << TypeName(g.type) << " " << g.name << ";\n";
   c << "\nnamespace {\n\n";

@@ -17,7 +17,8 @@ esac
 echo "Building in $dir (Release)"
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$dir" -j2 --target mm1k_sim nqueue_sim l2_cache_sim queues_direct \
-  eventlist_bench simstep_bench composed_bench > /dev/null
+  eventlist_bench simstep_bench composed_bench composed_file_bench tavrin_gen tavrin > /dev/null
+src="$PWD"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
@@ -142,3 +143,48 @@ done
 "$bin/composed_bench" 10 2000000 reward
 "$bin/composed_bench" 1000 200000 reward
 "$bin/composed_bench" 100000 4000 reward
+
+# The same queues from a model file (bench/queues/queues.toml: a replicated submodel and a
+# reward summing every queue, one worker per copy). Build: the generator and one compile of
+# the simulator (Release flags, as the build compiles a model) for a study whose N is 10,
+# 1000 and 100000, in processor seconds of the two commands, with the size of what they
+# make. Runs: set-up, memory and cost per firing (bench/ComposedFileBench.cpp), each the
+# median of the runs, beside the plain event loop over the same N queues.
+echo
+echo "== Composed model file: N copies of an M/M/1/K queue ($runs runs of each)"
+for n in 10 1000 100000; do
+  sed "s/^N = 10 *\$/N = $n/" "$src/bench/queues/queues.toml" > "queues$n.toml"
+  grep -q "^N = $n\$" "queues$n.toml" || { echo "bench.sh: cannot set N in the queues model" >&2; exit 1; }
+  /usr/bin/time -f "%U %S" -o gen.time "$bin/tavrin_gen" "queues$n.toml" -o "gen$n"
+  /usr/bin/time -f "%U %S" -o cc.time g++ -std=c++17 -O2 -I"$src/src" -I"gen$n" "gen$n/model_sources.cpp" \
+    "$src/src/engine/main.cpp" "$dir/src/libtavrin.a" -o "sim$n"
+  awk -v n="$n" -v code="$(cat "gen$n"/model_sources.cpp $(sed -n 's/^#include "\(.*\)"$/gen'"$n"'\/\1/p' "gen$n/model_sources.cpp") | wc -c)" \
+      -v binary="$(wc -c < "sim$n")" '
+    FNR == 1 { cpu += $1 + $2 }
+    END { printf "build, N = %-6d: %6.2f s (generation and compile), %7d bytes of generated code, %8d bytes of simulator\n", n, cpu, code, binary }' gen.time cc.time
+done
+firings=2000000
+for n in 10 1000 100000; do
+  : > "plain$n.txt"; : > "reward$n.txt"; : > "direct$n.txt"
+  i=0
+  while [ "$i" -lt "$runs" ]; do
+    "$bin/composed_file_bench" "$n" "$firings" plain >> "plain$n.txt"
+    "$bin/composed_file_bench" "$n" "$firings" reward >> "reward$n.txt"
+    "$bin/composed_bench" "$n" "$firings" direct >> "direct$n.txt"
+    i=$((i + 1))
+  done
+done
+# field FILE NAME: the median of NAME=value over the lines of FILE.
+field() {
+  sed -n "s/.* $2=\([^ ]*\).*/\1/p" "$1" | median
+}
+for n in 10 1000 100000; do
+  awk -v n="$n" -v setup="$(field "reward$n.txt" setup_s)" -v bytes="$(field "reward$n.txt" bytes_per_replica)" \
+      -v peak="$(field "reward$n.txt" peak_kb)" -v plain="$(field "plain$n.txt" ns_per_firing)" \
+      -v reward="$(field "reward$n.txt" ns_per_firing)" -v direct="$(field "direct$n.txt" ns_per_firing)" 'BEGIN {
+    printf "N = %-6d: set-up %6.3f s, %6.0f bytes per copy, peak %8d KB; per firing %6.1f ns without the sum, %6.1f ns with it, plain loop %6.1f ns: %5.2f x\n", n, setup, bytes, peak, plain, reward, direct, reward / direct
+  }'
+done
+awk -v small="$(field reward10.txt ns_per_firing)" -v large="$(field reward100000.txt ns_per_firing)" 'BEGIN {
+  printf "cost per firing with the sum at N = 100000 over N = 10: %5.2f   (target at most 2)\n", large / small
+}'

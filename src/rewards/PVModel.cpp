@@ -327,18 +327,16 @@ void PVModel::MakeImpulseAffectedLists() {
     node->CreateImpulseWorkerLists();
     node->FixImpulseWorkerLists();
     for (int i = 0; i < node->NumberOfImpulses; i++) {
+      // The impulse workers of each instance, in worker order.
+      std::unordered_map<const BaseModelClass*, std::vector<int>> byInstance;
+      for (int w = 0; w < node->NumberOfImpulseWorkers[i]; w++)
+        byInstance[node->ImpulseWorkersList[i][w]->ContainingModel].push_back(w);
+      static const std::vector<int> kNone;
       List<BaseModelClass> instances;
       TheModel->listModels(node->ActionNamesList[i].ModelName, &instances);
-      // The workers of each instance, found in one pass: with one impulse worker per
-      // instance of a replicated submodel, a scan per instance would be quadratic.
-      std::unordered_map<const BaseModelClass*, std::vector<int>> workersOf;
-      for (int w = 0; w < node->NumberOfImpulseWorkers[i]; w++)
-        workersOf[node->ImpulseWorkersList[i][w]->ContainingModel].push_back(w);
-      const std::vector<int> none;
       for (int c = 0; c < instances.getNumItems(); c++) {
-        auto found = workersOf.find(instances[c]);
-        AddImpulseDependency(node, p, i, instances[c],
-                             found == workersOf.end() ? none : found->second);
+        auto found = byInstance.find(instances[c]);
+        AddImpulseDependency(node, p, i, instances[c], found == byInstance.end() ? kNone : found->second);
       }
     }
   }
@@ -391,17 +389,16 @@ void PVModel::AddImpulseDependency(PerformanceVariableNode* node, int p, int imp
     action->AffectedImpulseWorkers[p] = NewRewardArray<int*>(node->NumberOfImpulses);
     action->NumAffectedImpulseWorkers[p] = NewRewardArray<int>(node->NumberOfImpulses);
   }
-  int count = node->NumberOfImpulseWorkers[impulse];
-  if (action->AffectedImpulseWorkers[p][impulse] == nullptr) {
+  if (action->AffectedImpulseWorkers[p][impulse] == nullptr)
     action->AffectedImpulseRewards[p].insert(impulse);
-    action->AffectedImpulseWorkers[p][impulse] = NewRewardArray<int>(count);
-  }
-  int* listedWorkers = action->AffectedImpulseWorkers[p][impulse];
+  // The action's array holds exactly its workers: sized by the whole impulse's worker count,
+  // N actions of N copies would take N^2 integers.
   int& listed = action->NumAffectedImpulseWorkers[p][impulse];
-  for (int w : workers) {
-    TAVRIN_ASSERT(listed < count);
-    listedWorkers[listed++] = w;
-  }
+  int* grown = NewRewardArray<int>(listed + static_cast<int>(workers.size()));
+  for (int q = 0; q < listed; q++) grown[q] = action->AffectedImpulseWorkers[p][impulse][q];
+  for (int w : workers) grown[listed++] = w;
+  delete[] action->AffectedImpulseWorkers[p][impulse];
+  action->AffectedImpulseWorkers[p][impulse] = grown;
 }
 
 // TODO: the superposed actions of a synchronising action need impulse data and frozen sets

@@ -127,7 +127,8 @@ class PVModel : public BaseModelClass {
   [[noreturn]] static void SetUpError(PerformanceVariableNode* node, const char* what,
                                       const char* name, const char* model, const char* kind,
                                       const char* missing);
-  // workers: the impulse workers whose containing model is instance, ascending.
+  // Lists, in the instance's earning action, the impulse workers that instance holds
+  // (workers: their indices, found once per impulse so that N instances cost O(N)).
   void AddImpulseDependency(PerformanceVariableNode* node, int p, int impulse,
                             BaseModelClass* instance, const std::vector<int>& workers);
   void FinishImpulseData(BaseActionClass* action, List<BaseActionClass>* finished);

@@ -389,7 +389,11 @@ void PerformanceVariableNode::FixImpulseWorkerLists() {
     int k = earning.getNumItems();
     int count = NumberOfImpulseWorkers[i];
     for (int c = 0; c < k; c++) {
-      for (int w = count * c / k; w < count * (c + 1) / k; w++) {
+      // In 64 bits: with one worker per instance, count * c passes 2^31 from some 46341
+      // instances on.
+      int first = static_cast<int>(static_cast<long long>(count) * c / k);
+      int end = static_cast<int>(static_cast<long long>(count) * (c + 1) / k);
+      for (int w = first; w < end; w++) {
         ImpulseNodeClass* worker = ImpulseWorkersList[i][w];
         TAVRIN_ASSERT(worker != nullptr);
         TAVRIN_ASSERT(NumberOfImpulseModelNames[i] <= worker->NumberOfModelDependencies);

@@ -235,3 +235,51 @@ TEST(XMLTraceRun, ComposedTandemDeclaresEachBufferOnceAndIsWellFormed) {
     EXPECT_FALSE(line.compare(0, 5, "<Var ") == 0 && line.find(".Station[") != std::string::npos)
         << line;
 }
+
+// A composed model generated from a model file (models/cells.toml): a join System (p2) of a
+// replicated Cells (p3, three copies of Cell, p4 to p6, sharing common) and a Pool (p7),
+// whose shared variable store joins the pool's stock and the copies' common. Each shared
+// variable is declared once, by the composed model that declares it; no atomic model
+// declares a shared place; every action that changes store is an interaction of System and
+// its own process; store starts with the pool's marking (listed first) and each firing's
+// change of it is written under System.
+TEST(XMLTraceRun, GeneratedComposedModelDeclaresSharedVariablesOnceWithTheirInteractions) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("cells_sim", {"-t", "1", "-N", "2", "-f", "tr", "-x"}, dir);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string doc = ReadFile(dir + "/tr.xml");
+  EXPECT_EQ(WellFormednessFault(doc), "") << doc;
+  Lines lines = LinesOf(doc);
+  auto count = [&lines](const std::string& line) { return std::count(lines.begin(), lines.end(), line); };
+  EXPECT_EQ(count("<Process id=\"p2\" name=\"System\" >"), 1);
+  EXPECT_EQ(count("<Var id=\"p2System.store\" name=\"System.store\" />"), 1);
+  EXPECT_EQ(count("<Process id=\"p3\" name=\"Cells\" >"), 1);
+  EXPECT_EQ(count("<Var id=\"p3System.Cells.common\" name=\"System.Cells.common\" />"), 1);
+  for (int copy = 0; copy < 3; copy++) {
+    std::string id = std::to_string(4 + copy);
+    std::string own = "System.Cells.Cell[" + std::to_string(copy) + "].own";
+    EXPECT_EQ(count("<Process id=\"p" + id + "\" name=\"Cell" + id + "\" >"), 1);
+    EXPECT_EQ(count("<Var id=\"p" + id + own + "\" name=\"" + own + "\" />"), 1) << own;
+  }
+  EXPECT_EQ(count("<Var id=\"p7System.Pool.spare\" name=\"System.Pool.spare\" />"), 1);
+  int interactions = 0;
+  for (size_t i = 0; i < lines.size(); i++) {
+    const std::string& line = lines[i];
+    EXPECT_EQ(line.find(".common\" name=\"System.Cells.Cell"), std::string::npos) << line;
+    EXPECT_EQ(line.find("<Var id=\"p7System.Pool.stock"), std::string::npos) << line;
+    EXPECT_NE(line.compare(0, 8, "<Action "), 0) << "every action changes store: " << line;
+    if (line.compare(0, 13, "<Undiraction ") == 0) {
+      ASSERT_LT(i + 1, lines.size());
+      std::string own = "p" + std::to_string(4 + interactions);
+      std::string name = interactions < 3 ? "Move" : "Drain";
+      EXPECT_NE(line.find("name=\"" + name + "\""), std::string::npos) << line;
+      EXPECT_EQ(lines[i + 1], "<Touch>p2</Touch><Touch>" + own + "</Touch></Undiraction>");
+      interactions++;
+    }
+    if (line.compare(0, 9, "  <V id=\"") == 0 && line.find("store") != std::string::npos) {
+      EXPECT_EQ(line.compare(0, 23, "  <V id=\"p2System.store"), 0) << line;
+    }
+  }
+  EXPECT_EQ(interactions, 4);
+  EXPECT_EQ(count("<V id=\"p2System.store\" val=\"2\" />"), 1);
+}

@@ -79,3 +79,28 @@ TEST(GeneratorProgram, TheSameModelFileGivesTheSameBytes) {
   EXPECT_EQ(ReadFile(dir + "/copy.json"), one["P.study.json"]);
   fs::remove_all(dir);
 }
+
+// A composed model whose submodel is in an included file: a fault there is reported at the
+// included file's line, and nothing is written; once mended, -d lists both files as what
+// the generated sources depend on.
+TEST(GeneratorProgram, IncludedFilesAreNamedInErrorsAndInTheDependencyFile) {
+  std::string dir = MakeTempDir();
+  Write(dir + "/cell.toml", "[submodel.Cell]\nplaces = { own = 1 }\n[submodel.Cell.activity.Go]\n"
+                            "distribution = { exponential = 1 }\ninput = { owns = 1 }\n");
+  Write(dir + "/top.toml", "model = \"T\"\ninclude = [\"cell.toml\"]\n[composition.Cells]\nreplicate = \"Cell\"\n"
+                           "count = 2\n[reward.R]\nsubmodel = \"Cell\"\nkind = \"instant_of_time\"\ntimes = [1]\n"
+                           "rate = \"own->Mark()\"\n");
+  ProcessResult bad = RunProgram("tavrin_gen", {"top.toml", "-o", "out", "-d", "deps.d"}, dir);
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.err, "cell.toml:5:11: the input arcs of activity 'Go' names unknown place 'owns'\n");
+  EXPECT_FALSE(fs::exists(dir + "/out"));
+  EXPECT_FALSE(fs::exists(dir + "/deps.d"));
+  Write(dir + "/cell.toml", "[submodel.Cell]\nplaces = { own = 1 }\n[submodel.Cell.activity.Go]\n"
+                            "distribution = { exponential = 1 }\ninput = { own = 1 }\n");
+  ProcessResult good = RunProgram("tavrin_gen", {"top.toml", "-o", "out", "-d", "deps.d"}, dir);
+  ASSERT_EQ(good.exitCode, 0) << good.err;
+  EXPECT_EQ(ReadFile(dir + "/deps.d"), "out/model_sources.cpp: top.toml cell.toml\n");
+  EXPECT_TRUE(fs::exists(dir + "/out/Composed/T/TComposed.cpp"));
+  EXPECT_TRUE(fs::exists(dir + "/out/Atomic/Cell/CellSAN.cpp"));
+  fs::remove_all(dir);
+}

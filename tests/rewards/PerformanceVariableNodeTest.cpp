@@ -441,6 +441,25 @@ TEST_F(NodeImpulses, EachInstanceOfTheEarningModelGetsAWorkerReadingThatInstance
   }
 }
 
+// With one impulse worker per instance, the worker ranges are computed past 2^31 (count
+// times instance index) from some 46341 instances on: every instance still gets its own.
+TEST_F(NodeImpulses, FiftyThousandInstancesEachGetTheirOwnWorker) {
+  CompositeModel whole("Whole");
+  const int kInstances = 50000;
+  for (int i = 0; i < kInstances; i++) whole.Children.push_back(new CounterModel("A"));
+  NodeSpec spec;
+  spec.Impulses = {{"Bump", "A"}};
+  TestNode node(spec, 0);
+  WireImpulses(node, &whole);
+  ASSERT_EQ(node.NumberOfImpulseWorkers[0], kInstances);
+  int wrong = 0;
+  for (int w = 0; w < kInstances; w++) {
+    CountingImpulse* worker = static_cast<CountingImpulse*>(node.ImpulseWorkersList[0][w]);
+    if (worker->ContainingModel != whole.Children[w] || worker->Instance != whole.Children[w]) wrong++;
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(NodeImpulses, InstanceIndexStaysAtTheLastInstanceInsteadOfPassingTheEnd) {
   CompositeModel whole("Whole");
   CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};

@@ -10,12 +10,15 @@
 
 // The two composed models against theory, each run in steady state as a user runs it.
 //
-// repair: N machines, each a copy of one machine model in a replicated model,
-// failing at rate lambda, joined with a repair facility of c crews repairing at rate mu. The
+// repair (models/repair/repair.toml): N machines, each a copy of one machine submodel in a
+// replicated model, failing at rate lambda, joined with a repair facility of c crews
+// repairing at rate mu; a repair fails with probability q and its machine waits again. The
 // number k of broken machines is a birth-death chain with birth rate (N - k) lambda and
-// death rate min(k, c) mu, so p_k is proportional to prod_{i<k} (N - i) lambda / (min(i + 1,
-// c) mu); then broken = sum k p_k, crew utilisation = sum min(k, c) p_k / c, and failures
-// per unit of time = lambda (N - broken).
+// death rate min(k, c) mu (1 - q), so p_k is proportional to prod_{i<k} (N - i) lambda /
+// (min(i + 1, c) mu (1 - q)); then broken = sum k p_k, crew utilisation = sum min(k, c) p_k
+// / c, and failures per unit of time = lambda (N - broken). Its last two experiments are
+// those of the atomic machine-repair model (models/machine_repair), whose figures it must
+// give too.
 //
 // tandem: three single-server stations in a ring, M customers, rates mu_i, built by
 // joining three instances of one station model on their buffers. Gordon-Newell: p(n) is
@@ -33,10 +36,11 @@ struct RepairMeasures {
   double failures;
 };
 
-RepairMeasures RepairClosedForm(int N, int c, double lambda, double mu) {
+RepairMeasures RepairClosedForm(int N, int c, double lambda, double mu, double q) {
   std::vector<double> weight(N + 1);
   weight[0] = 1.0;
-  for (int k = 1; k <= N; k++) weight[k] = weight[k - 1] * (N - k + 1) * lambda / (std::min(k, c) * mu);
+  for (int k = 1; k <= N; k++)
+    weight[k] = weight[k - 1] * (N - k + 1) * lambda / (std::min(k, c) * mu * (1.0 - q));
   double sum = 0.0;
   for (double w : weight) sum += w;
   double broken = 0.0;
@@ -83,7 +87,7 @@ struct RepairCase {
   const char* name;
   SteadyStateRun run;
   int N, c;
-  double lambda, mu;
+  double lambda, mu, q;
 };
 
 void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
@@ -105,7 +109,7 @@ class TandemAgainstGordonNewell : public ::testing::TestWithParam<TandemCase> {}
 // Hand-worked: N = 2, c = 1, lambda = mu = 1 gives weights 1, 2, 2 (k = 0, 1, 2), so broken
 // is (2 + 4) / 5 = 1.2, utilisation (2 + 2) / 5 = 0.8 and failures 1 x (2 - 1.2) = 0.8.
 TEST(RepairClosedForm, TwoMachinesOneCrew) {
-  RepairMeasures m = RepairClosedForm(2, 1, 1.0, 1.0);
+  RepairMeasures m = RepairClosedForm(2, 1, 1.0, 1.0, 0.0);
   EXPECT_NEAR(m.broken, 1.2, 1e-12);
   EXPECT_NEAR(m.utilisation, 0.8, 1e-12);
   EXPECT_NEAR(m.failures, 0.8, 1e-12);
@@ -126,7 +130,7 @@ TEST(GordonNewellClosedForm, OneCustomerCyclesThroughTheStations) {
 // Variables of repair_sim: Broken, CrewUtilisation, Failures.
 TEST_P(RepairAgainstBirthDeath, BrokenMachinesCrewUtilisationAndFailureRate) {
   const RepairCase& c = GetParam();
-  RepairMeasures expected = RepairClosedForm(c.N, c.c, c.lambda, c.mu);
+  RepairMeasures expected = RepairClosedForm(c.N, c.c, c.lambda, c.mu, c.q);
   std::map<int, SampleStatistics> variables = RunSteadyState(c.run);
   EXPECT_EQ(variables.size(), 3u);
   int n = c.run.batches;
@@ -156,13 +160,50 @@ TEST_P(TandemAgainstGordonNewell, ThroughputAndQueueLengths) {
 INSTANTIATE_TEST_SUITE_P(
     Experiments, RepairAgainstBirthDeath,
     ::testing::Values(
-        RepairCase{"FiveMachinesTwoCrews", {"repair_sim", 0, "", 1000.0, 300, 0, 31}, 5, 2, 0.5, 1.0},
-        RepairCase{"TenMachinesThreeCrews", {"repair_sim", 1, "", 1000.0, 300, 1, 32}, 10, 3, 0.2, 1.0},
+        RepairCase{"FiveMachinesTwoCrews", {"repair_sim", 0, "", 1000.0, 300, 0, 31}, 5, 2, 0.5, 1.0, 0.0},
+        RepairCase{"TenMachinesThreeCrews", {"repair_sim", 1, "", 1000.0, 300, 1, 32}, 10, 3, 0.2, 1.0, 0.0},
         // The number of copies is a global variable, read when the model is built.
         RepairCase{"FortyMachinesSixCrewsOverridden",
-                   {"repair_sim", 1, "i:numMachines:40:i:crews:6", 1000.0, 200, 2, 33},
-                   40, 6, 0.2, 1.0}),
+                   {"repair_sim", 1, "i:numMachines:40:i:numCrews:6", 1000.0, 200, 2, 33},
+                   40, 6, 0.2, 1.0, 0.0},
+        RepairCase{"FailedRepairsTwoCrews", {"repair_sim", 2, "", 2000.0, 300, 0, 34}, 10, 2, 0.1, 0.5, 0.2}),
     [](const ::testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
+
+// The composed model and the atomic machine-repair model, run side by side on the same
+// parameters (repair's experiments 2 and 3 are machine_repair's 0 and 1): broken machines and
+// crew utilisation (variables 0 and 1 of both) agree within the sum of their two 99%
+// half-widths.
+struct SideBySide {
+  const char* name;
+  SteadyStateRun composed;
+  SteadyStateRun atomic;
+};
+
+void PrintTo(const SideBySide& c, std::ostream* out) { *out << c.name; }
+
+class RepairAgainstAtomicMachineRepair : public ::testing::TestWithParam<SideBySide> {};
+
+TEST_P(RepairAgainstAtomicMachineRepair, BrokenMachinesAndUtilisationAgree) {
+  const SideBySide& c = GetParam();
+  std::map<int, SampleStatistics> composed = RunSteadyState(c.composed);
+  std::map<int, SampleStatistics> atomic = RunSteadyState(c.atomic);
+  for (int variable : {0, 1}) {
+    ASSERT_EQ(composed.count(variable), 1u);
+    ASSERT_EQ(atomic.count(variable), 1u);
+    ConfidenceInterval a = composed.at(variable).Interval(0.99);
+    ConfidenceInterval b = atomic.at(variable).Interval(0.99);
+    EXPECT_LT(a.halfWidth, 0.03 * composed.at(variable).Mean());
+    EXPECT_NEAR(composed.at(variable).Mean(), atomic.at(variable).Mean(), a.halfWidth + b.halfWidth)
+        << "variable " << variable;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Experiments, RepairAgainstAtomicMachineRepair,
+    ::testing::Values(
+        SideBySide{"TwoCrews", {"repair_sim", 2, "", 2000.0, 300, 0, 51}, {"machine_repair_sim", 0, "", 2000.0, 300, 0, 52}},
+        SideBySide{"ThreeCrews", {"repair_sim", 3, "", 2000.0, 300, 1, 53}, {"machine_repair_sim", 1, "", 2000.0, 300, 1, 54}}),
+    [](const ::testing::TestParamInfo<SideBySide>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Experiments, TandemAgainstGordonNewell,

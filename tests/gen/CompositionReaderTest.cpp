@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "EmitSupport.h"
+#include "Generator.h"
+#include "ModelError.h"
+#include "ModelReader.h"
+
+// Composed model files: submodels, the composition tree and rewards on submodels are read
+// in file order, and every fault of a composition is refused at its place with what is
+// wrong.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Copies of a cell (one place of its own, one shared by all) joined with a pool.
+const char* const kComposed = R"m(model = "SYS"
+[globals]
+n = "int"
+rate = "double"
+[submodel.Cell]
+places = { own = 1, common = 0 }
+[submodel.Cell.activity.Move]
+distribution = { exponential = "rate" }
+input = { own = 1 }
+output = { common = 1 }
+[submodel.Pool]
+places = { stock = 5 }
+[composition.Cells]
+replicate = "Cell"
+count = "n"
+shared = ["common"]
+[composition.System]
+join = ["Cells", "Pool"]
+shared.store = { Pool = "stock", Cells = "common" }
+[reward.Own]
+submodel = "Cell"
+kind = "instant_of_time"
+times = [1.0]
+rate = "own->Mark()"
+[reward.Moves]
+submodel = "Cell"
+kind = "interval_of_time"
+start = 0
+stop = 1
+impulse = { Move = 1 }
+[study]
+n = 3
+rate = 1.0
+)m";
+
+struct Refusal {
+  int line = 0;
+  int column = 0;
+  std::string message;
+  std::string file;
+};
+
+Refusal RefusalOf(const std::string& text, const std::string& path = "m.toml") {
+  try {
+    ReadModelText(text, path);
+  } catch (const ModelError& error) {
+    return {error.Pos.line, error.Pos.column, error.what(), error.File};
+  }
+  ADD_FAILURE() << "the model was accepted:\n" << text;
+  return {};
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+class IncludedFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tavrin_include_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_ / "parts");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST(CompositionReader, ReadsSubmodelsTheTreeAndRewardsOnSubmodels) {
+  Model m = ReadModelText(kComposed, "m.toml");
+  ASSERT_TRUE(m.Composed());
+  ASSERT_EQ(m.submodels.size(), 2u);
+  EXPECT_EQ(m.submodels[0].name, "Cell");
+  EXPECT_EQ(m.submodels[0].places.size(), 2u);
+  EXPECT_EQ(m.submodels[0].globals.size(), 2u);   // the submodel's code sees the globals
+  EXPECT_EQ(m.submodels[0].activities[0].affectedPlaces, (std::vector<std::string>{"own", "common"}));
+  EXPECT_TRUE(m.submodels[1].activities.empty());   // a submodel may be places only
+  EXPECT_EQ(m.root, "System");
+  const CompositionNode* cells = m.FindNode("Cells");
+  ASSERT_NE(cells, nullptr);
+  EXPECT_TRUE(cells->replicate);
+  EXPECT_TRUE(cells->countIsGlobal);
+  EXPECT_EQ(cells->count, "n");
+  const CompositionNode* system = m.FindNode("System");
+  ASSERT_NE(system, nullptr);
+  ASSERT_EQ(system->shared.size(), 1u);
+  // The places of a shared variable keep the file's order: the first gives the marking.
+  EXPECT_EQ(system->shared[0].places[0].child, "Pool");
+  EXPECT_EQ(system->shared[0].places[1].child, "Cells");
+  EXPECT_EQ(m.rewards[0].submodel, "Cell");
+  EXPECT_EQ(m.rewards[0].ratePlaces, (std::vector<std::string>{"own"}));
+  EXPECT_EQ(TopClass(m), "SystemJoin");
+}
+
+// One class per submodel and per node: the count is a run-time value, so a model of 100000
+// copies is the same code as one of 3.
+TEST(CompositionReader, TheGeneratedCodeDoesNotDependOnTheCount) {
+  GeneratedFiles small = GenerateModel(ReadModelText(kComposed, "m.toml"));
+  GeneratedFiles large = GenerateModel(ReadModelText(Replace(kComposed, "n = 3", "n = 100000"), "m.toml"));
+  ASSERT_EQ(small.Files.size(), large.Files.size());
+  for (const auto& [path, text] : small.Files) {
+    if (path.find("Study/") == 0 || path.find(".study.json") != std::string::npos) continue;
+    EXPECT_EQ(text, large.Files[path]) << path;
+  }
+  const std::string& composed = small.Files["Composed/SYS/SYSComposed.cpp"];
+  EXPECT_NE(composed.find("initializeRepModelNow(\"Cells\", static_cast<int>(n),"), std::string::npos) << composed;
+  EXPECT_NE(composed.find("{{1, \"stock\"}, {0, \"common\"}}"), std::string::npos) << composed;
+  EXPECT_NE(small.Files["Reward/SYS_REWARD/SYS_REWARDPV0.cpp"].find("AddVariableDependency(\"own\", \"Cell\")"),
+            std::string::npos);
+  EXPECT_NE(small.Files["Reward/SYS_REWARD/SYS_REWARDPV1.cpp"].find("AddImpulse(\"Move\", \"Cell\""),
+            std::string::npos);
+}
+
+TEST(CompositionReaderRefuses, UnknownChildrenPlacesAndSubmodels) {
+  Refusal r = RefusalOf(Replace(kComposed, "replicate = \"Cell\"", "replicate = \"Cel\""));
+  EXPECT_EQ(r.line, 14);
+  EXPECT_EQ(r.message, "unknown submodel or node 'Cel'");
+  r = RefusalOf(Replace(kComposed, "shared = [\"common\"]", "shared = [\"commons\"]"));
+  EXPECT_EQ(r.line, 16);
+  EXPECT_EQ(r.message, "'Cell' has no place 'commons' to share (it has: own, common)");
+  // A join reaches a replicated child's shared variables only.
+  r = RefusalOf(Replace(kComposed, "Cells = \"common\"", "Cells = \"own\""));
+  EXPECT_EQ(r.line, 19);
+  EXPECT_EQ(r.message, "'Cells' has no place 'own' to join (it has: common)");
+  r = RefusalOf(Replace(kComposed, "{ Pool = \"stock\",", "{ Poole = \"stock\","));
+  EXPECT_EQ(r.message, "'Poole' is not a child of join 'System'");
+  r = RefusalOf(Replace(kComposed, "shared.store = { Pool = \"stock\", Cells = \"common\" }",
+                        "shared.store = { Pool = \"stock\" }"));
+  EXPECT_EQ(r.message, "shared variable 'store' must join places of two or more children");
+  r = RefusalOf(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"", "[reward.Own]\nsubmodel = \"Cells\""));
+  EXPECT_EQ(r.line, 21);
+  EXPECT_EQ(r.message, "'Cells' is a composition node: a reward variable reads the places and activities of an atomic submodel");
+  r = RefusalOf(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"", "[reward.Own]\nsubmodel = \"Cel\""));
+  EXPECT_EQ(r.message, "unknown submodel 'Cel'");
+  r = RefusalOf(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"\n", "[reward.Own]\n"));
+  EXPECT_EQ(r.message, "reward variable 'Own' has no submodel (the atomic submodel whose places and activities it reads)");
+  r = RefusalOf(Replace(kComposed, "impulse = { Move = 1 }", "impulse = { Stay = 1 }"));
+  EXPECT_EQ(r.message, "impulse of reward variable 'Moves' names unknown activity 'Stay' of submodel 'Cell'");
+}
+
+TEST(CompositionReaderRefuses, CountsThatAreNoWholeNumberOfCopies) {
+  Refusal r = RefusalOf(Replace(kComposed, "count = \"n\"", "count = \"rate\""));
+  EXPECT_EQ(r.line, 15);
+  EXPECT_EQ(r.column, 9);
+  EXPECT_EQ(r.message, "count global 'rate' is a double: the number of copies must be an int, short or long");
+  r = RefusalOf(Replace(kComposed, "count = \"n\"", "count = \"m\""));
+  EXPECT_EQ(r.message, "count names unknown global 'm'");
+  r = RefusalOf(Replace(kComposed, "count = \"n\"", "count = 0"));
+  EXPECT_EQ(r.message, "count must be a whole number from 1 to 100000000");
+  r = RefusalOf(Replace(kComposed, "n = 3", "n = 0"));
+  EXPECT_EQ(r.line, 15);
+  EXPECT_EQ(r.message, "count 'n' is 0 in experiment 'base': a replicate needs at least one copy");
+}
+
+TEST(CompositionReaderRefuses, TreesThatAreNotOneTree) {
+  // A cycle: the join holds the replicate, which holds the join.
+  Refusal r = RefusalOf(Replace(kComposed, "replicate = \"Cell\"", "replicate = \"System\""));
+  EXPECT_EQ(r.line, 18);
+  EXPECT_EQ(r.message, "composition cycle: Cells -> System -> Cells");
+  r = RefusalOf(std::string(kComposed) + "[composition.Other]\nreplicate = \"Pool\"\ncount = 2\n");
+  EXPECT_EQ(r.message, "two top nodes, 'System' and 'Other': every node but one must be the child of another");
+  r = RefusalOf(Replace(kComposed, "join = [\"Cells\", \"Pool\"]", "join = [\"Cells\", \"Cells\"]"));
+  EXPECT_EQ(r.message, "'Cells' is a child of composition node 'System' twice (replicate it to have several copies)");
+  r = RefusalOf(Replace(kComposed, "[composition.Cells]", "[composition.Pool]"));
+  EXPECT_EQ(r.message, "duplicate name 'Pool': already the name of submodel 'Pool'");
+  r = RefusalOf(Replace(kComposed, "[composition.System]\njoin", "[composition.System]\nreplicate = \"Pool\"\njoin"));
+  EXPECT_EQ(r.message, "composition node 'System' needs either replicate = \"CHILD\" or join = [\"CHILD\", ...]");
+  // Places and activities belong to submodels in a composed model.
+  r = RefusalOf(std::string(kComposed) + "[places]\nX = 1\n");
+  EXPECT_EQ(r.message, "a composed model keeps its places in submodels ([submodel.NAME.places])");
+  r = RefusalOf(Replace(kComposed, "[composition.Cells]", "[compositions.Cells]"));
+  EXPECT_EQ(r.message.rfind("unknown key 'compositions' in the model file", 0), 0u) << r.message;
+}
+
+TEST_F(IncludedFiles, SubmodelsComeFromIncludedFilesRelativeToTheIncluder) {
+  std::string cell = kComposed;
+  size_t from = cell.find("[submodel.Cell]");
+  size_t to = cell.find("[submodel.Pool]");
+  Write(dir_ / "parts" / "cell.toml", "include = [\"pool.toml\"]\n" + cell.substr(from, to - from));
+  Write(dir_ / "parts" / "pool.toml", "[submodel.Pool]\nplaces = { stock = 5 }\n");
+  std::string top = cell.substr(0, from) + "include = [\"parts/cell.toml\"]\n" +
+                    cell.substr(cell.find("[composition.Cells]"));
+  // include after [globals] would belong to that table: it goes before the first table.
+  top = Replace(top, "include = [\"parts/cell.toml\"]\n", "");
+  top = Replace(top, "model = \"SYS\"\n", "model = \"SYS\"\ninclude = [\"parts/cell.toml\"]\n");
+  Write(dir_ / "sys.toml", top);
+  Model m = ReadModelFile((dir_ / "sys.toml").string());
+  ASSERT_EQ(m.submodels.size(), 2u);
+  EXPECT_EQ(m.submodels[0].name, "Cell");
+  EXPECT_EQ(m.submodels[0].file, (dir_ / "parts" / "cell.toml").string());   // #line names it
+  EXPECT_EQ(m.submodels[1].name, "Pool");
+  EXPECT_EQ(m.includedFiles.size(), 2u);
+}
+
+TEST_F(IncludedFiles, FaultsInIncludedFilesNameTheirFileAndCyclesAreRefused) {
+  Write(dir_ / "a.toml", "include = [\"b.toml\"]\n[submodel.A]\nplaces = { x = 1 }\n");
+  Write(dir_ / "b.toml", "\n[submodel.B]\nplaces = { y = 1 }\ninclude = 3\n");
+  std::string top = std::string("model = \"T\"\ninclude = [\"a.toml\"]\n") +
+                    "[composition.J]\njoin = [\"A\", \"B\"]\n[reward.R]\nsubmodel = \"A\"\nkind = \"instant_of_time\"\n"
+                    "times = [1]\nrate = \"x->Mark()\"\n";
+  Write(dir_ / "top.toml", top);
+  // b.toml's include key is inside [submodel.B]: an unknown key there, in b.toml.
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_EQ(error.File, (dir_ / "a.toml").parent_path().string() + "/b.toml");
+    EXPECT_EQ(error.Pos.line, 4);
+    EXPECT_EQ(std::string(error.what()).rfind("unknown key 'include' in submodel 'B'", 0), 0u) << error.what();
+  }
+  Write(dir_ / "b.toml", "include = [\"a.toml\"]\n[submodel.B]\nplaces = { y = 1 }\n");
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_EQ(error.Pos.line, 1);
+    EXPECT_EQ(error.Pos.column, 12);
+    EXPECT_EQ(std::string(error.what()), "include cycle: 'a.toml' is already being read (it includes this file)");
+  }
+  Write(dir_ / "b.toml", "[submodel.A]\nplaces = { y = 1 }\n");
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("duplicate submodel 'A': already defined at ", 0), 0u) << error.what();
+  }
+  Write(dir_ / "top.toml", Replace(top, "a.toml", "missing.toml"));
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_TRUE(error.File.empty());
+    EXPECT_EQ(std::string(error.what()).rfind("cannot read the included file", 0), 0u) << error.what();
+  }
+}
