@@ -110,8 +110,12 @@ for ((i = 1; i <= runs; i++)); do
   if grep -qE "AddressSanitizer|LeakSanitizer|runtime error:|Assertion failed" "$scratch/err"; then
     problem="${problem:+$problem; }sanitizer or assertion report"
   fi
+  # Only ASCII result files are looked at (a binary one may be named .csv by -b, and its
+  # bytes may spell anything), and only their observation lines.
   for f in "$scratch"/run/*.csv "$scratch"/run/sub/*.csv; do
-    [ -f "$f" ] && grep -qiE "nan|inf" "$f" && problem="${problem:+$problem; }nan or inf in $(basename "$f")"
+    [ -f "$f" ] || continue
+    [ "$(head -c 23 "$f")" = "#TAVRIN_SIM_ASCII_FILE," ] || continue
+    grep -qiE '^[0-9]+,.*(nan|inf)' "$f" && problem="${problem:+$problem; }nan or inf in $(basename "$f")"
   done
   if [ -n "$problem" ]; then
     findings=$((findings + 1))
