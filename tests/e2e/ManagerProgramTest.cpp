@@ -232,7 +232,6 @@ TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   std::string dir = MakeTempDir();
   std::string port = Port();
   auto start = std::chrono::steady_clock::now();
-  std::string port = Port();
   ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
                                               "--client-timeout", "0.5", "--max-replacements",
                                               "2", "--no-plots", "--port", port, "--out",
