@@ -353,8 +353,9 @@ TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
   EXPECT_NE(r.err.find("--precision needs a number between 0 and 1, not '2'"), std::string::npos) << r.err;
 }
 
-// The plots are SVG drawn by gnuplot; without gnuplot on the PATH the data and the script
-// are still written, and the manager says how to draw them.
+// The plots are SVG drawn by gnuplot, named for the study description's variables; without
+// gnuplot on the PATH the data and the script are still written, and the manager says how
+// to draw them.
 TEST(ManagerPlots, DrawsSvgWithGnuplotAndSaysHowWithoutIt) {
   std::string dir = MakeTempDir();
   std::vector<std::string> args = {BinPath("availability_sim"), "--experiments", "0", "--port", Port()};
@@ -363,12 +364,12 @@ TEST(ManagerPlots, DrawsSvgWithGnuplotAndSaysHowWithoutIt) {
   without.insert(without.end(), {"--out", dir + "/without"});
   ProcessResult r = RunProgram("tavrin_run", with);
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(ReadFile(dir + "/with/plots/experiment0_variable_0.svg").find("<svg"), std::string::npos);
+  EXPECT_NE(ReadFile(dir + "/with/plots/experiment0_INTERVAL_AVAILABILITY.svg").find("<svg"), std::string::npos);
   r = RunProgram("tavrin_run", without, "", {"PATH=/nonexistent"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find("draw them with: cd " + dir + "/without/plots && gnuplot plots.gp"),
             std::string::npos) << r.err;
-  EXPECT_NE(ReadFile(dir + "/without/plots/plots.gp").find("experiment0_variable_0.svg"), std::string::npos);
-  EXPECT_FALSE(ReadFile(dir + "/without/plots/experiment0_variable_0.dat").empty());
-  EXPECT_TRUE(ReadFile(dir + "/without/plots/experiment0_variable_0.svg").empty());
+  EXPECT_NE(ReadFile(dir + "/without/plots/plots.gp").find("experiment0_INTERVAL_AVAILABILITY.svg"), std::string::npos);
+  EXPECT_FALSE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.dat").empty());
+  EXPECT_TRUE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.svg").empty());
 }
