@@ -305,6 +305,15 @@ class Reader {
       if (found != taken.end()) throw ModelError(n.pos, "duplicate name '" + n.name + "': already the name of " + found->second);
       taken[n.name] = "composition node '" + n.name + "'";
     }
+    // The generated classes are declared beside the globals.
+    for (const Global& g : model_.globals) {
+      for (const Model& sub : model_.submodels)
+        if (g.name == sub.name + "SAN")
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of submodel '" + sub.name + "''s class");
+      for (const CompositionNode& n : model_.nodes)
+        if (g.name == n.name + (n.replicate ? "Rep" : "Join"))
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of node '" + n.name + "''s class");
+    }
     auto known = [&](const std::string& child, SourcePos pos) {
       if (model_.FindSubmodel(child) == nullptr && model_.FindNode(child) == nullptr)
         throw ModelError(pos, "unknown submodel or node '" + child + "'");

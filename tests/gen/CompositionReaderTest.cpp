@@ -190,6 +190,9 @@ TEST(CompositionReaderRefuses, TreesThatAreNotOneTree) {
   EXPECT_EQ(r.message, "two top nodes, 'System' and 'Other': every node but one must be the child of another");
   r = RefusalOf(Replace(kComposed, "join = [\"Cells\", \"Pool\"]", "join = [\"Cells\", \"Cells\"]"));
   EXPECT_EQ(r.message, "'Cells' is a child of composition node 'System' twice (replicate it to have several copies)");
+  r = RefusalOf(Replace(kComposed, "rate = \"double\"", "CellsRep = \"double\""));
+  EXPECT_EQ(r.line, 4);
+  EXPECT_EQ(r.message, "global 'CellsRep' has the name of node 'Cells''s class");
   r = RefusalOf(Replace(kComposed, "[composition.Cells]", "[composition.Pool]"));
   EXPECT_EQ(r.message, "duplicate name 'Pool': already the name of submodel 'Pool'");
   r = RefusalOf(Replace(kComposed, "[composition.System]\njoin", "[composition.System]\nreplicate = \"Pool\"\njoin"));
