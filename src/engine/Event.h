@@ -16,8 +16,9 @@ struct Event {
   BaseActionClass* action_ptr;    // not owned: the group this event completes
 };
 
-// PAddress: a group's handle on its pending event (a slot of the event heap) and on its
-// entry in the simulator's reactivation list, so neither has to be searched for.
+// PAddress: a group's handle on its pending event (the event list's entry holding the
+// event's record) and on its entry in the simulator's reactivation list, so neither has to
+// be searched for.
 class PAddress {
  public:
   using ReactPosition = std::list<BaseActionClass*>::iterator;
@@ -35,12 +36,15 @@ class PAddress {
     reactIsNull = false;
   }
 
-  Event** event;        // the heap slot holding this group's event; null when none
+  Event** event;        // the list's entry holding this group's event; null when none
   bool reactIsNull;     // true when the group is not in the reactivation list
   ReactPosition react;  // valid only while reactIsNull is false
   // The firing (the simulator's count of firings) in whose step the reactivation list
   // last resampled the group, so the same step does not resample it a second time.
   long resampledAt = -1;
+  // The group's key in the event list that last scheduled it (its index in the list's
+  // per-group tables); kept when the handle is cleared, checked by the list before use.
+  int listKey = -1;
 };
 
 #endif

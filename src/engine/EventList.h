@@ -21,7 +21,13 @@ class EventEqual {
 
 // EventList: the pending completion of each enabled activity group, earliest first;
 // a tie on time and rank is settled by one draw weighted by the groups. Every group's
-// PAddress points at the heap slot of its event, so no operation searches.
+// PAddress points at the list's entry holding its event's record, so no operation searches.
+//
+// Layout: a group gets a key (a dense index) the first time it is scheduled, and the
+// heap's slots hold only a time and a key, 16 bytes, placed so that the two children of a
+// slot share one cache line. The group, its handle, its event's record and its position in
+// the heap are in tables indexed by key, so a sift reads one line per level and writes one
+// int per moved event; the handles point at the record table, which does not move.
 class EventList {
  public:
   explicit EventList(int capacity);
@@ -42,9 +48,14 @@ class EventList {
   Event** Earliest() {
     if (RootIsHole) CloseHole();
     if (size == 0) return nullptr;
-    if ((size < 2 || Times[1] != Times[0]) && (size < 3 || Times[2] != Times[0])) return &A[0];
+    if ((size < 2 || S[1].time != S[0].time) && (size < 3 || S[2].time != S[0].time))
+      return &KeyRecords[S[0].key];
     return EarliestAmongTies();
   }
+  // The completion time and the group of the event an entry holds, read from the heap and
+  // the key tables rather than from the event's record.
+  double TimeAt(Event** entry) const { return S[Positions[KeyAt(entry)]].time; }
+  BaseActionClass* GroupAt(Event** entry) const { return KeyGroups[KeyAt(entry)]; }
   void ClearEventList();
   int IsValid();
   void PrintList(std::ostream& out);
@@ -54,34 +65,45 @@ class EventList {
   int getNumFree() const { return static_cast<int>(FreeList.size()); }
 
  private:
+  struct Slot {
+    double time;   // the record's exec_time; minus infinity at the root's hole
+    int key;
+  };
+  int KeyAt(Event** entry) const { return static_cast<int>(entry - KeyRecords); }
+  int KeyOf(PAddress* handle, BaseActionClass* group);   // assigns one on first sight
+  void GrowKeys();
+
   int BubbleUp(int i);
   void BubbleDown(int i);
-  // Puts an event with its time and its group's handle into slot i and points the handle
-  // there; moving events within the heap reads neither the record nor the group.
-  void StoreAt(int i, Event* record, double time, PAddress* handle);
-  void MoveTo(int i, int from);
-  bool Earlier(int i, int j) const;   // strictly earlier in the heap order
-  bool TiedWithRoot(int i) const;     // a slot in the heap tied with the root
+  void Put(int i, Slot slot) {
+    S[i] = slot;
+    Positions[slot.key] = i;
+  }
+  bool Earlier(Slot a, Slot b) const;   // strictly earlier in the heap order
+  bool TiedWithRoot(int i) const;       // a slot in the heap tied with the root
   void CloseHole();
   Event** EarliestAmongTies();   // Earliest when a child of the root has the root's time
   void FindEquals(int i);
   int PickWeighted();
   bool IsFree(const Event* record) const;
 
-  EventEarlier EvEarlier;
-  EventEqual EvEqual;
   // The unused records, its back acting as the front. Its room is reserved for every
   // record at construction, so returning a record never allocates.
   std::vector<Event*> FreeList;
   int capacity;
   Event* Records;      // owned: every record, allocated once
-  Event** A;           // owned: the heap in array order; slots from size on hold null
-  // owned: Times[i] is A[i]'s exec_time, so the sifts compare without following pointers;
-  // minus infinity at the root while it is the hole left by Detach.
-  double* Times;
-  PAddress** Handles;  // owned: Handles[i] is the PAddress of A[i]'s group
-  bool RootIsHole;     // the root holds the record of the event being fired
+  Slot* Storage;       // owned: 64-byte aligned, one slot more than the heap's
+  Slot* S;             // Storage + 1: the heap in array order
+  bool RootIsHole;     // the root holds the key of the event being fired
   int size;
+  // Per key, owned, KeyCapacity entries of which NumKeys are used: the event's record
+  // (null when the group has none), the group, its handle, and its slot in the heap.
+  Event** KeyRecords;
+  BaseActionClass** KeyGroups;
+  PAddress** KeyHandles;
+  int* Positions;
+  int NumKeys;
+  int KeyCapacity;
   int* Equalities;     // owned: heap slots of the events tied with the root
   int EqSize;          // valid entries of Equalities; 0 between calls
 };

@@ -127,8 +127,8 @@ bool SimulatorClass::SimStep() {
 
   NextEvent = TheEventList->Earliest();
   if (NextEvent == nullptr) return false;
-  CurrentTime = (*NextEvent)->exec_time;
-  CurrAction = (*NextEvent)->action_ptr;
+  CurrentTime = TheEventList->TimeAt(NextEvent);
+  CurrAction = TheEventList->GroupAt(NextEvent);
   return true;
 }
 

@@ -19,24 +19,24 @@ char* copyName(const char* name) {
 }  // namespace
 
 BaseActionClass::BaseActionClass()
-    : GroupID(0),
-      ExecutionPolicy(RaceEnabled),
-      Disabled(true),
-      Reactivation(false),
-      ActionName(copyName("default")),
+    : EventPointer(nullptr),
       Affects(nullptr),
-      Fired(false),
+      ID(MaxID++),
+      GroupID(0),
+      ExecutionPolicy(RaceEnabled),
       DistributionType(Exponential),
-      EventPointer(nullptr),
+      phase(1),
+      Reactivation(false),
+      Disabled(true),
+      Fired(false),
+      ActionName(copyName("default")),
       FractionComplete(0.0),
       TheModel(nullptr),
       AffectedImpulseRewards(nullptr),
       AffectedImpulseWorkers(nullptr),
       NumAffectedImpulseWorkers(nullptr),
       AffectedRateWorkers(nullptr),
-      TotalNumCollected(0),
-      phase(1),
-      ID(MaxID++) {}
+      TotalNumCollected(0) {}
 
 BaseActionClass::~BaseActionClass() {
   DeallocatePVRateDS();

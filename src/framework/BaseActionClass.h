@@ -85,15 +85,21 @@ class BaseActionClass {
   void Age() { phase++; }
   bool ReadyToFire() { return static_cast<double>(phase) == ErlangParamM(); }
 
+  // Read by the step on every firing that reaches the action: kept together right after
+  // the virtual-table pointer, so that they share its cache line. The rest is read while
+  // the model is built and by the reward model's set-up.
+  PAddress* EventPointer;          // not owned: the engine's event handle of this group
+  ActionAffectsElement* Affects;   // the engine's connectivity list of this action
+  int ID;
   int GroupID;
   ExecutionPolicyType ExecutionPolicy;
-  bool Disabled;       // set by a group on each member while it computes its selection
-  bool Reactivation;   // while simulating: true exactly while the engine watches the group
-  char* ActionName;    // owned
-  ActionAffectsElement* Affects;   // the engine's connectivity list of this action
-  bool Fired;
   Distribution DistributionType;
-  PAddress* EventPointer;          // not owned: the engine's event handle of this group
+  short phase;
+  bool Reactivation;   // while simulating: true exactly while the engine watches the group
+  bool Disabled;       // set by a group on each member while it computes its selection
+  bool Fired;
+
+  char* ActionName;    // owned
   double FractionComplete;
   BaseModelClass* TheModel;        // not owned: the model the action belongs to
   FastSet AffectedNodesByImpulseReward;
@@ -104,8 +110,6 @@ class BaseActionClass {
   int TotalNumCollected;
   FastSet AffectedNodes;
   FastSet AffectedNodesByRateReward;
-  short phase;
-  int ID;
   List<BaseStateVariableClass> AffectedStateVariables;
   List<BaseStateVariableClass> EnablingStateVariables;
 

@@ -445,3 +445,40 @@ TEST(EventListDetach, EventPickedBelowTheRootIsRemovedAtOnce) {
   EXPECT_EQ(b.Address.event, nullptr);
   EXPECT_EQ(list.IsValid(), 0);
 }
+
+// A simulator's list never sees more groups than its capacity; a list that does grows its
+// per-group tables, and a group still scheduled keeps a handle that reaches its event.
+TEST(EventListKeys, MoreDistinctGroupsThanCapacityKeepEveryHandleValid) {
+  StubGroup a("a", 0, 1), b("b", 0, 1), c("c", 0, 1), d("d", 0, 1);
+  EventList list(2);
+  Schedule(list, a, 4.0);
+  Schedule(list, b, 1.0);
+  list.Remove(&b.Address);
+  Schedule(list, c, 2.0);   // a third group: the tables grow while a is scheduled
+  list.Remove(&c.Address);
+  Schedule(list, d, 3.0);
+  ASSERT_EQ(list.IsValid(), 0);
+  EXPECT_EQ(Owner(a.Address.event), &a);
+  EXPECT_EQ((*a.Address.event)->exec_time, 4.0);
+  EXPECT_EQ(Owner(list.Earliest()), &d);
+  list.Remove(&d.Address);
+  EXPECT_EQ(Owner(list.Earliest()), &a);
+  EXPECT_EQ(list.getNumFree() + list.getSize(), list.getCapacity());
+}
+
+// A group's handle remembers the key the last list gave it; another list must not take
+// that key for its own.
+TEST(EventListKeys, GroupMovedBetweenListsIsNotConfusedWithAnother) {
+  StubGroup a("a", 0, 1), b("b", 0, 1);
+  EventList first(2), second(2);
+  Schedule(first, b, 1.0);
+  Schedule(second, a, 5.0);
+  second.Remove(&a.Address);
+  Schedule(first, a, 2.0);
+  ASSERT_EQ(first.IsValid(), 0);
+  EXPECT_EQ(Owner(b.Address.event), &b);
+  EXPECT_EQ(Owner(a.Address.event), &a);
+  first.Remove(&b.Address);
+  EXPECT_EQ(Owner(first.Earliest()), &a);
+  EXPECT_EQ(b.Address.event, nullptr);
+}

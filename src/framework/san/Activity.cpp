@@ -1,6 +1,6 @@
 #include "framework/san/Activity.h"
 
-Activity::Activity() : NewEnabled(false), OldEnabled(false), TheDistributionParameters(nullptr) {
+Activity::Activity() : TheDistributionParameters(nullptr), NewEnabled(false), OldEnabled(false) {
   Disabled = true;
   Reactivation = false;
   SelectedAction = this;

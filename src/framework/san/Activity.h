@@ -24,9 +24,10 @@ class Activity : public BaseGroupClass {
 
   bool IsAnAffectingStateVariable(BaseStateVariableClass* sv) const;
 
+  double* TheDistributionParameters;   // owned by the generated activity, when it has any
+  // Last, next to the generated activity's mark pointers that Enabled() reads with them.
   bool NewEnabled;   // the enabling predicate at its latest computation
   bool OldEnabled;   // the value before that
-  double* TheDistributionParameters;   // owned by the generated activity, when it has any
 };
 
 #endif
