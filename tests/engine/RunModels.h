@@ -106,7 +106,7 @@ class RunSAN : public SANModel {
 };
 
 // A reward variable over RUN: its kind, its run type and its first window.
-struct VariableSpec {
+struct VariableRecipe {
   std::string name;
   RewardType reward;
   PVType type;
@@ -114,8 +114,8 @@ struct VariableSpec {
   double stop;
 };
 
-inline std::vector<VariableSpec>& Variables() {
-  static std::vector<VariableSpec> variables;
+inline std::vector<VariableRecipe>& Variables() {
+  static std::vector<VariableRecipe> variables;
   return variables;
 }
 
@@ -155,10 +155,10 @@ class CountWindowAverage : public PerformanceVariableWorker {
 
 class RunNode : public PerformanceVariableNode {
  public:
-  explicit RunNode(const VariableSpec& spec) : Measured(nullptr), Reward(spec.reward) {
+  explicit RunNode(const VariableRecipe& recipe) : Measured(nullptr), Reward(recipe.reward) {
     TheModelPtr = &Measured;
-    Type = spec.type;
-    Initialize(spec.name.c_str(), spec.reward, 1, &spec.start, &spec.stop, 0, 0, 1, 1);
+    Type = recipe.type;
+    Initialize(recipe.name.c_str(), recipe.reward, 1, &recipe.start, &recipe.stop, 0, 0, 1, 1);
     AddVariableDependency("Count", "RUN");
   }
   void CreateWorkerList() override {
@@ -217,7 +217,7 @@ inline std::unique_ptr<SimulatorClass> BuildSimulator(MeasuredModelFactory measu
 
 // A simulator around a new RunSAN with the given settings and variables.
 inline std::unique_ptr<SimulatorClass> BuildRun(const RunSettings& settings,
-                                                std::vector<VariableSpec> variables,
+                                                std::vector<VariableRecipe> variables,
                                                 std::vector<std::string> words) {
   Settings() = settings;
   Variables() = std::move(variables);

@@ -16,7 +16,7 @@ using namespace runtest;
 
 namespace {
 
-VariableSpec Window(const std::string& name, double start, double stop) {
+VariableRecipe Window(const std::string& name, double start, double stop) {
   return {name, STEADY_STATE, steady_state, start, stop};
 }
 

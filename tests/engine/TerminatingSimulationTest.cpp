@@ -16,7 +16,7 @@ using namespace runtest;
 
 namespace {
 
-VariableSpec CountAt(double time) { return {"CountAt", INSTANT_OF_TIME, terminating, time, time}; }
+VariableRecipe CountAt(double time) { return {"CountAt", INSTANT_OF_TIME, terminating, time, time}; }
 
 std::string Slurp(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -111,7 +111,7 @@ TEST(TerminatingSimulation, SameSeedAndGeneratorGiveIdenticalFilesOtherGenerator
 TEST(TerminatingSimulation, SteadyStateVariablesDoNotLengthenTheBatches) {
   RunSettings settings;
   std::string ascii = ScratchFile("mixed.csv");
-  VariableSpec steady = {"Average", TIMEAVE_INTERVAL_OF_TIME, steady_state, 0.0, 100.0};
+  VariableRecipe steady = {"Average", TIMEAVE_INTERVAL_OF_TIME, steady_state, 0.0, 100.0};
   auto sim = BuildRun(settings, {steady, CountAt(3.0)}, {"-N", "2", "-a", ascii});
   RunAndCapture(*sim);
   EXPECT_EQ(sim->_fireActionCount, 6);

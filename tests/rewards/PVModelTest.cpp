@@ -16,19 +16,19 @@ using namespace rewardtest;
 namespace {
 
 // A variable reading place X of model "C" at the time point [at, at].
-NodeSpec InstantOfX(double at) {
-  NodeSpec spec;
-  spec.Starts = {at};
-  spec.Stops = {at};
-  spec.Variables = {{"X", "C"}};
-  return spec;
+NodeRecipe InstantOfX(double at) {
+  NodeRecipe recipe;
+  recipe.Starts = {at};
+  recipe.Stops = {at};
+  recipe.Variables = {{"X", "C"}};
+  return recipe;
 }
 
-NodeSpec TwoTimePoints() {
-  NodeSpec spec;
-  spec.Starts = {1.0, 2.0};
-  spec.Stops = {1.5, 2.5};
-  return spec;
+NodeRecipe TwoTimePoints() {
+  NodeRecipe recipe;
+  recipe.Starts = {1.0, 2.0};
+  recipe.Stops = {1.5, 2.5};
+  return recipe;
 }
 
 // The simulator's order for one firing: accumulate up to the firing, then fire.
@@ -100,13 +100,13 @@ TEST(PVModelList, WithoutExpansionEachVariableIsOneNode) {
 TEST(PVModelList, ListGrowsWhenTheFiftiethVariableNeedsMoreRoomThanTheFirstHundredSlots) {
   // 49 variables of 2 points fill 98 of the 100 slots (each check: count + 2 <= 99). The
   // 50th finds 98 + 2 = 100 > 99, so the room becomes 2 * (100 + 2) = 204.
-  TestPVModel fortyNine(new CounterModel("C"), std::vector<NodeSpec>(49, TwoTimePoints()),
+  TestPVModel fortyNine(new CounterModel("C"), std::vector<NodeRecipe>(49, TwoTimePoints()),
                         true, false);
   EXPECT_EQ(fortyNine.PVListCapacity, 100);
-  TestPVModel fifty(new CounterModel("C"), std::vector<NodeSpec>(50, TwoTimePoints()), true,
+  TestPVModel fifty(new CounterModel("C"), std::vector<NodeRecipe>(50, TwoTimePoints()), true,
                     false);
   EXPECT_EQ(fifty.PVListCapacity, 204);
-  TestPVModel sixty(new CounterModel("C"), std::vector<NodeSpec>(60, TwoTimePoints()), true,
+  TestPVModel sixty(new CounterModel("C"), std::vector<NodeRecipe>(60, TwoTimePoints()), true,
                     false);
   EXPECT_EQ(sixty.PVListCapacity, 204);
   ASSERT_EQ(sixty.Number_Of_Performance_Variables, 120);
@@ -122,7 +122,7 @@ TEST(PVModelList, IdsOfASecondRewardModelStartAgainAtZero) {
 
 TEST(PVModelWiring, ActionChangingAReadVariableAffectsTheNodeAndItsWorker) {
   CounterModel* c = new CounterModel("C");
-  NodeSpec unaffected;
+  NodeRecipe unaffected;
   unaffected.Models = {"C"};
   TestPVModel model(c, {unaffected, InstantOfX(1.0)});
   BaseActionClass& bump = c->Bump;
@@ -144,9 +144,9 @@ TEST(PVModelWiring, ActionChangingAReadVariableAffectsTheNodeAndItsWorker) {
 }
 
 TEST(PVModelWiring, ModelWithNoAffectingActionLeavesTheDependencyListsEmpty) {
-  NodeSpec spec;
-  spec.Models = {"C"};
-  TestPVModel model(new CounterModel("C"), {spec});
+  NodeRecipe recipe;
+  recipe.Models = {"C"};
+  TestPVModel model(new CounterModel("C"), {recipe});
   EXPECT_EQ(model.AffectingActions, nullptr);
   EXPECT_EQ(model.ListOfAffectedLists, nullptr);
   EXPECT_EQ(model.TotalNumAffectingActions, 0);
@@ -171,11 +171,11 @@ TEST(PVModelWiring, ImpulseIsEarnedOnlyByTheWorkerOfTheFiringInstance) {
   CompositeModel* whole = new CompositeModel("Whole");
   CounterModel* c0 = whole->Add("C");
   CounterModel* c1 = whole->Add("C");
-  NodeSpec spec;
-  spec.Starts = {0.0};
-  spec.Stops = {10.0};
-  spec.Impulses = {{"Bump", "C"}};
-  TestPVModel model(whole, {spec});
+  NodeRecipe recipe;
+  recipe.Starts = {0.0};
+  recipe.Stops = {10.0};
+  recipe.Impulses = {{"Bump", "C"}};
+  TestPVModel model(whole, {recipe});
   model.ConsiderOnly(nullptr, 0);
   PerformanceVariableNode* node = model.PerformanceVariableList[0];
   ASSERT_EQ(model.NumActionsWithImpulseAffects, 2);
@@ -209,14 +209,14 @@ class LoggingWorker : public MarkWorker {
 TEST(PVModelRun, ConsiderOnlyAccumulatesTheChosenNodesInTheGivenOrder) {
   std::vector<int> log;
   AccumulationLog = &log;
-  std::vector<NodeSpec> specs(3);
+  std::vector<NodeRecipe> recipes(3);
   for (int p = 0; p < 3; p++) {
-    specs[p].Starts = {0.0};
-    specs[p].Stops = {10.0};
-    specs[p].Models = {"C"};
-    specs[p].MakeWorker = [p]() { return new LoggingWorker(p); };
+    recipes[p].Starts = {0.0};
+    recipes[p].Stops = {10.0};
+    recipes[p].Models = {"C"};
+    recipes[p].MakeWorker = [p]() { return new LoggingWorker(p); };
   }
-  TestPVModel model(new CounterModel("C"), specs);
+  TestPVModel model(new CounterModel("C"), recipes);
   int indices[] = {2, 0};
   model.ConsiderOnly(indices, 2);
   ASSERT_EQ(model.RelevantNodes.getNumItems(), 2);
@@ -232,7 +232,7 @@ TEST(PVModelRun, ConsiderOnlyAccumulatesTheChosenNodesInTheGivenOrder) {
 
 TEST(PVModelRun, RateRewardCountsEachMarkingUntilTheFiringThatChangesIt) {
   CounterModel* c = new CounterModel("C");
-  NodeSpec reads;
+  NodeRecipe reads;
   reads.Reward = INTERVAL_OF_TIME;
   reads.Starts = {0.0};
   reads.Stops = {10.0};
@@ -293,7 +293,7 @@ class GroupedModel : public SANModel {
 // X is 0 on [0, 2) and then 1 or 2 up to the end at 10.
 TEST(PVModelRun, FiringAGroupAccumulatesTheRewardsItsMembersChange) {
   GroupedModel* g = new GroupedModel();
-  NodeSpec reads;
+  NodeRecipe reads;
   reads.Reward = INTERVAL_OF_TIME;
   reads.Starts = {0.0};
   reads.Stops = {10.0};
@@ -312,7 +312,7 @@ TEST(PVModelRun, FiringThatChangesNoReadVariableLeavesTheNodeAlone) {
   std::vector<int> log;
   AccumulationLog = &log;
   CounterModel* c = new CounterModel("C");
-  NodeSpec unread;   // depends on the model, reads none of its variables
+  NodeRecipe unread;   // depends on the model, reads none of its variables
   unread.Models = {"C"};
   unread.MakeWorker = []() { return new LoggingWorker(7); };
   TestPVModel model(c, {unread});
@@ -338,7 +338,7 @@ TEST(PVModelRun, FireActionKeepsTheFiredActionAndItsTime) {
 
 TEST(PVModelRun, PVResetLeavesNeverStartedNodesAlone) {
   CounterModel* c = new CounterModel("C");
-  NodeSpec late = InstantOfX(5.0);
+  NodeRecipe late = InstantOfX(5.0);
   late.Kind = steady_state;
   late.Stops = {10.0};   // window [5, 10]; a reset would slide it to [10, 15]
   TestPVModel model(c, {InstantOfX(0.0), late});
@@ -360,7 +360,7 @@ TEST(PVModelRun, PVResetLeavesNeverStartedNodesAlone) {
 
 TEST(PVModelRun, PVResetResetsANodeStillAccumulating) {
   CounterModel* c = new CounterModel("C");
-  NodeSpec window = InstantOfX(1.0);
+  NodeRecipe window = InstantOfX(1.0);
   window.Kind = steady_state;
   window.Stops = {4.0};
   TestPVModel model(c, {window});
@@ -373,7 +373,7 @@ TEST(PVModelRun, PVResetResetsANodeStillAccumulating) {
 }
 
 TEST(PVModelRun, SteadyStateStartsOnlyTheSteadyStateNodes) {
-  NodeSpec steady = InstantOfX(3.0);
+  NodeRecipe steady = InstantOfX(3.0);
   steady.Kind = steady_state;
   TestPVModel model(new CounterModel("C"), {InstantOfX(3.0), steady});
   model.SteadyState();
@@ -417,9 +417,9 @@ TEST(PVModelState, FiringFromAStateEvaluatesTheRewardOfTheNewState) {
 TEST(PVModelState, PutPVStateEvaluatesWithoutImpulse) {
   CompositeModel* whole = new CompositeModel("Whole");
   whole->Add("C");
-  NodeSpec spec = InstantOfX(1.0);
-  spec.Impulses = {{"Bump", "C"}};
-  TestPVModel model(whole, {spec});
+  NodeRecipe recipe = InstantOfX(1.0);
+  recipe.Impulses = {{"Bump", "C"}};
+  TestPVModel model(whole, {recipe});
   model.ConsiderOnly(nullptr, 0);
   whole->Children[0]->X->setMark(2);
   model.PerformanceVariableList[0]->TotalImpulse = 8.0;
@@ -436,12 +436,12 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST(PVModelTypeFile, EachExpandedNodeRepeatsAllTimePointsInDefaultFormat) {
-  NodeSpec spec;
-  spec.Name = "Busy";
-  spec.Reward = TIMEAVE_INTERVAL_OF_TIME;
-  spec.Starts = {0.5, 1234567.0};
-  spec.Stops = {2.0, 1e-7};
-  TestPVModel model(new CounterModel("C"), {spec});
+  NodeRecipe recipe;
+  recipe.Name = "Busy";
+  recipe.Reward = TIMEAVE_INTERVAL_OF_TIME;
+  recipe.Starts = {0.5, 1234567.0};
+  recipe.Stops = {2.0, 1e-7};
+  TestPVModel model(new CounterModel("C"), {recipe});
   std::string path = ::testing::TempDir() + "pvtypes.txt";
   {
     std::ofstream stale(path);
@@ -489,8 +489,8 @@ namespace {
 
 // Builds a reward model of one variable on a single counter model "C" (place X, action
 // Bump), the way the study builds one before the run.
-void BuildOnCounter(const NodeSpec& spec) {
-  TestPVModel model(new CounterModel("C"), {spec});
+void BuildOnCounter(const NodeRecipe& recipe) {
+  TestPVModel model(new CounterModel("C"), {recipe});
 }
 
 }  // namespace
@@ -498,14 +498,14 @@ void BuildOnCounter(const NodeSpec& spec) {
 // Each name the measured model lacks would make the variable read 0 all run; the set-up
 // refuses it, naming the variable and the missing name.
 TEST(PVModelSetUpErrors, ImpulseOnAnUnknownActionOrModelEndsWithStatusOne) {
-  NodeSpec unknownAction;
+  NodeRecipe unknownAction;
   unknownAction.Name = "Served";
   unknownAction.Impulses = {{"Serve", "C"}};
   EXPECT_EXIT(BuildOnCounter(unknownAction), ::testing::ExitedWithCode(1),
               "ERROR: Reward variable Served: impulse of action Serve of model C: the model has "
               "no action named Serve");
 
-  NodeSpec unknownModel;
+  NodeRecipe unknownModel;
   unknownModel.Name = "Served";
   unknownModel.Impulses = {{"Bump", "Queue"}};
   EXPECT_EXIT(BuildOnCounter(unknownModel), ::testing::ExitedWithCode(1),
@@ -514,18 +514,18 @@ TEST(PVModelSetUpErrors, ImpulseOnAnUnknownActionOrModelEndsWithStatusOne) {
 }
 
 TEST(PVModelSetUpErrors, RateRewardOnAnUnknownPlaceEndsWithStatusOne) {
-  NodeSpec spec;
-  spec.Name = "Level";
-  spec.Variables = {{"Y", "C"}};
-  EXPECT_EXIT(BuildOnCounter(spec), ::testing::ExitedWithCode(1),
+  NodeRecipe recipe;
+  recipe.Name = "Level";
+  recipe.Variables = {{"Y", "C"}};
+  EXPECT_EXIT(BuildOnCounter(recipe), ::testing::ExitedWithCode(1),
               "ERROR: Reward variable Level: rate reward reads place Y of model C: the model "
               "has no place named Y");
 }
 
 TEST(PVModelSetUpErrors, KnownNamesPassTheChecks) {
-  NodeSpec spec;
-  spec.Variables = {{"X", "C"}};
-  spec.Impulses = {{"Bump", "C"}};
-  TestPVModel model(new CounterModel("C"), {spec});
+  NodeRecipe recipe;
+  recipe.Variables = {{"X", "C"}};
+  recipe.Impulses = {{"Bump", "C"}};
+  TestPVModel model(new CounterModel("C"), {recipe});
   EXPECT_EQ(model.TotalNumAffectingActions, 1);
 }

@@ -34,9 +34,9 @@ TEST_F(NodeWorkerGroups, TwoByThreeInstancesGiveSixWorkersInMixedRadix) {
   CompositeModel whole("Whole");
   CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
   CounterModel* b[3] = {whole.Add("B"), whole.Add("B"), whole.Add("B")};
-  NodeSpec spec;
-  spec.Models = {"A", "B"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"A", "B"};
+  TestNode node(recipe, 0);
   Wire(node, &whole);
 
   ASSERT_EQ(node.NumberOfWorkers, 6);
@@ -58,9 +58,9 @@ TEST_F(NodeWorkerGroups, ActionOfAnInstanceIsGivenTheWorkersReadingThatInstance)
   CompositeModel whole("Whole");
   CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
   CounterModel* b[3] = {whole.Add("B"), whole.Add("B"), whole.Add("B")};
-  NodeSpec spec;
-  spec.Models = {"A", "B"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"A", "B"};
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   BaseActionClass ofB;
   BaseActionClass ofA;
@@ -80,8 +80,8 @@ TEST_F(NodeWorkerGroups, ActionOfAnInstanceIsGivenTheWorkersReadingThatInstance)
 
 TEST_F(NodeWorkerGroups, NodeWithoutModelNamesHasNoWorkersAndNoReward) {
   CounterModel model("C");
-  NodeSpec spec;
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  TestNode node(recipe, 0);
   Wire(node, &model);
   EXPECT_EQ(node.NumberOfWorkers, 0);
   node.Accumulate(1.0, 0.0, &NoAction);
@@ -92,9 +92,9 @@ TEST_F(NodeWorkerGroups, NodeWithoutModelNamesHasNoWorkersAndNoReward) {
 TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusOne) {
   CompositeModel whole("Whole");
   whole.Add("A");
-  NodeSpec spec;
-  spec.Models = {"A", "C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"A", "C"};
+  TestNode node(recipe, 0);
   node.FixReferences(&whole);
   EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
               "^Number of C's was 0\\.  Model cannot be created\\.\nModel Name was: Whole\n\\.$");
@@ -102,9 +102,9 @@ TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusOne) {
 
 TEST_F(NodeWorkerGroups, MeasuredModelWithoutANameIsReportedAsNull) {
   CompositeModel whole(nullptr);
-  NodeSpec spec;
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   node.FixReferences(&whole);
   EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
               "Model cannot be created\\.\nModel Name was: NULL\n$");
@@ -113,13 +113,13 @@ TEST_F(NodeWorkerGroups, MeasuredModelWithoutANameIsReportedAsNull) {
 TEST_F(NodeWorkerGroups, FixWorkerListGivesEachWorkerTheWindowNameIdAndInstances) {
   CompositeModel whole("Whole");
   CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
-  NodeSpec spec;
-  spec.Name = "Load";
-  spec.Starts = {3.0};
-  spec.Stops = {7.0};
-  spec.Models = {"C"};
-  TestNode other(spec, 0);   // takes id 0, so the node below has id 1
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Name = "Load";
+  recipe.Starts = {3.0};
+  recipe.Stops = {7.0};
+  recipe.Models = {"C"};
+  TestNode other(recipe, 0);   // takes id 0, so the node below has id 1
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   for (int w = 0; w < 2; w++) {
     MarkWorker* worker = static_cast<MarkWorker*>(node.WorkerList[w]);
@@ -136,9 +136,9 @@ TEST_F(NodeWorkerGroups, DefineNameRenamesEveryWorker) {
   CompositeModel whole("Whole");
   whole.Add("C");
   whole.Add("C");
-  NodeSpec spec;
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   node.DefineName("Renamed");
   EXPECT_STREQ(node.WorkerList[0]->Name, "Renamed");
@@ -147,11 +147,11 @@ TEST_F(NodeWorkerGroups, DefineNameRenamesEveryWorker) {
 }
 
 TEST_F(NodeSetUp, InitializeTakesTheWindowOfItsTimePointAndTheNextId) {
-  NodeSpec spec;
-  spec.Starts = {1.0, 2.0, 3.0};
-  spec.Stops = {4.0, 5.5, 6.0};
-  TestNode first(spec, 0);
-  TestNode second(spec, 1);
+  NodeRecipe recipe;
+  recipe.Starts = {1.0, 2.0, 3.0};
+  recipe.Stops = {4.0, 5.5, 6.0};
+  TestNode first(recipe, 0);
+  TestNode second(recipe, 1);
   EXPECT_EQ(first.id, 0);
   EXPECT_EQ(second.id, 1);
   EXPECT_EQ(second.Start, 2.0);
@@ -165,10 +165,10 @@ TEST_F(NodeSetUp, InitializeTakesTheWindowOfItsTimePointAndTheNextId) {
 }
 
 TEST_F(NodeSetUp, ModelNamesAreKeptOnceAndVariablesAddTheirModel) {
-  NodeSpec spec;
-  spec.Models = {"A", "A"};
-  spec.Variables = {{"X", "A"}, {"Y", "B"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"A", "A"};
+  recipe.Variables = {{"X", "A"}, {"Y", "B"}};
+  TestNode node(recipe, 0);
   ASSERT_EQ(node.NumberOfModelNames, 2);
   EXPECT_STREQ(node.ModelNamesList[0], "A");
   EXPECT_STREQ(node.ModelNamesList[1], "B");
@@ -178,9 +178,9 @@ TEST_F(NodeSetUp, ModelNamesAreKeptOnceAndVariablesAddTheirModel) {
 }
 
 TEST_F(NodeSetUp, ImpulsesAreNumberedByPosition) {
-  NodeSpec spec;
-  spec.Impulses = {{"Bump", "A"}, {"Bump", "B"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Impulses = {{"Bump", "A"}, {"Bump", "B"}};
+  TestNode node(recipe, 0);
   ASSERT_EQ(node.NumberOfImpulses, 2);
   EXPECT_EQ(node.GetImpulseNumber(node.ImpulseNodeList[1]), 1);
   CountingImpulse stray;
@@ -192,9 +192,9 @@ TEST_F(NodeSetUp, ImpulsesAreNumberedByPosition) {
 }
 
 TEST_F(NodeSetUp, ImpulseDependencyOnAnUnknownImpulseEndsWithGP0001) {
-  NodeSpec spec;
-  spec.Impulses = {{"Bump", "A"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Impulses = {{"Bump", "A"}};
+  TestNode node(recipe, 0);
   CountingImpulse stray;
   EXPECT_EXIT(node.AddImpulseModelDependency("A", &stray), ::testing::ExitedWithCode(1),
               "^Model Dependency requested on undefined impulse\\.  Check code generator\\.  "
@@ -206,18 +206,18 @@ TEST_F(NodeAccumulation, EachWorkerCountsItsOwnIntervalWithItsOwnWeight) {
   CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
   c[0]->X->setMark(2);
   c[1]->X->setMark(4);
-  NodeSpec spec;
-  spec.Reward = INTERVAL_OF_TIME;
-  spec.Starts = {0.0};
-  spec.Stops = {10.0};
-  spec.Models = {"C"};
+  NodeRecipe recipe;
+  recipe.Reward = INTERVAL_OF_TIME;
+  recipe.Starts = {0.0};
+  recipe.Stops = {10.0};
+  recipe.Models = {"C"};
   double fraction = 0.5;   // the first worker weighs 0.5, the second 0.25
-  spec.MakeWorker = [&fraction]() {
+  recipe.MakeWorker = [&fraction]() {
     PerformanceVariableWorker* worker = new IntervalWorker(fraction);
     fraction /= 2.0;
     return worker;
   };
-  TestNode node(spec, 0);
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   FastSet second;
   second.insert(1);
@@ -243,13 +243,13 @@ TEST_F(NodeAccumulation, FiringAfterTheWindowCompletesTheWholeNode) {
   CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
   c[0]->X->setMark(1);
   c[1]->X->setMark(3);
-  NodeSpec spec;
-  spec.Reward = INTERVAL_OF_TIME;
-  spec.Starts = {2.0};
-  spec.Stops = {6.0};
-  spec.Models = {"C"};
-  spec.MakeWorker = []() { return new XWorker<IntervalOfTime>(); };
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Reward = INTERVAL_OF_TIME;
+  recipe.Starts = {2.0};
+  recipe.Stops = {6.0};
+  recipe.Models = {"C"};
+  recipe.MakeWorker = []() { return new XWorker<IntervalOfTime>(); };
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   FastSet first;
   first.insert(0);
@@ -265,14 +265,14 @@ TEST_F(NodeAccumulation, FiringAfterTheWindowCompletesTheWholeNode) {
 TEST_F(NodeAccumulation, SteadyStateBatchEndLeavesTheRestOfTheIntervalToTheNextBatch) {
   CounterModel c("C");
   c.X->setMark(3);
-  NodeSpec spec;
-  spec.Reward = STEADY_STATE;
-  spec.Kind = steady_state;
-  spec.Starts = {0.0};
-  spec.Stops = {10.0};
-  spec.Models = {"C"};
-  spec.MakeWorker = []() { return new XWorker<SteadyState>(); };
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Reward = STEADY_STATE;
+  recipe.Kind = steady_state;
+  recipe.Starts = {0.0};
+  recipe.Stops = {10.0};
+  recipe.Models = {"C"};
+  recipe.MakeWorker = []() { return new XWorker<SteadyState>(); };
+  TestNode node(recipe, 0);
   Wire(node, &c);
   FastSet only;
   only.insert(0);
@@ -293,13 +293,13 @@ TEST_F(NodeAccumulation, SteadyStateBatchEndLeavesTheRestOfTheIntervalToTheNextB
 TEST_F(NodeAccumulation, NothingAccumulatesBeforeTheWindowStarts) {
   CounterModel model("C");
   model.X->setMark(5);
-  NodeSpec spec;
-  spec.Reward = INTERVAL_OF_TIME;
-  spec.Starts = {2.0};
-  spec.Stops = {4.0};
-  spec.Models = {"C"};
-  spec.MakeWorker = []() { return new IntervalWorker(1.0); };
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Reward = INTERVAL_OF_TIME;
+  recipe.Starts = {2.0};
+  recipe.Stops = {4.0};
+  recipe.Models = {"C"};
+  recipe.MakeWorker = []() { return new IntervalWorker(1.0); };
+  TestNode node(recipe, 0);
   Wire(node, &model);
   node.Accumulate(1.5, 0.0, &NoAction);
   EXPECT_EQ(node.Accumulating, acc_later);
@@ -309,9 +309,9 @@ TEST_F(NodeAccumulation, NothingAccumulatesBeforeTheWindowStarts) {
 TEST_F(NodeAccumulation, EndAccumulateOnACompletedNodeChangesNothing) {
   CounterModel model("C");
   model.X->setMark(3);
-  NodeSpec spec;
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   Wire(node, &model);
   node.EndAccumulate(5.0, 0.0, &NoAction);   // window [0, 0]: reads X = 3 and completes
   ASSERT_EQ(node.Accumulating, acc_done);
@@ -328,9 +328,9 @@ TEST_F(NodeAccumulation, InstantRewardSumsWorkersBeforeSquaring) {
   CounterModel* c[2] = {whole.Add("C"), whole.Add("C")};
   c[0]->X->setMark(1);
   c[1]->X->setMark(2);
-  NodeSpec spec;
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   Wire(node, &whole);
   node.Accumulate(1.0, 0.0, &NoAction);
   // Workers read 1 and 2: the observation is 3 and its square (1 + 2)^2 = 9.
@@ -340,12 +340,12 @@ TEST_F(NodeAccumulation, InstantRewardSumsWorkersBeforeSquaring) {
 
 TEST_F(NodeReset, SteadyStateWindowSlidesByItsLength) {
   CounterModel model("C");
-  NodeSpec spec;
-  spec.Kind = steady_state;
-  spec.Starts = {100.0};
-  spec.Stops = {200.0};
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Kind = steady_state;
+  recipe.Starts = {100.0};
+  recipe.Stops = {200.0};
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   Wire(node, &model);
   node.Reset();
   EXPECT_EQ(node.Start, 200.0);
@@ -358,11 +358,11 @@ TEST_F(NodeReset, SteadyStateWindowSlidesByItsLength) {
 TEST_F(NodeReset, TerminatingWindowStaysAndEverythingElseIsCleared) {
   CounterModel model("C");
   model.X->setMark(4);
-  NodeSpec spec;
-  spec.Starts = {100.0};
-  spec.Stops = {200.0};
-  spec.Models = {"C"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Starts = {100.0};
+  recipe.Stops = {200.0};
+  recipe.Models = {"C"};
+  TestNode node(recipe, 0);
   Wire(node, &model);
   node.Accumulate(300.0, 0.0, &NoAction);
   ASSERT_EQ(node.TotalReward, 4.0);
@@ -381,9 +381,9 @@ TEST_F(NodeDependencies, ActionNodesAreClearedOnceEveryNodeCollected) {
   action.AffectedNodes.insert(0);
   action.AffectedNodes.insert(1);
   action.AffectedNodes.NoMoreModifications();
-  NodeSpec spec;
-  TestNode first(spec, 0);
-  TestNode second(spec, 0);
+  NodeRecipe recipe;
+  TestNode first(recipe, 0);
+  TestNode second(recipe, 0);
   for (TestNode* node : {&first, &second}) {
     node->ActionDependencies = new BaseActionClass*[1]{&action};
     node->NumberOfActionDependencies = 1;
@@ -400,9 +400,9 @@ TEST_F(NodeDependencies, SteadyStateNodesCollectNothing) {
   BaseActionClass action;
   action.AffectedNodes.insert(0);
   action.AffectedNodes.NoMoreModifications();
-  NodeSpec spec;
-  spec.Kind = steady_state;
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Kind = steady_state;
+  TestNode node(recipe, 0);
   node.ActionDependencies = new BaseActionClass*[1]{&action};
   node.NumberOfActionDependencies = 1;
   node.UpdateDependencies();
@@ -421,11 +421,11 @@ void WireImpulses(TestNode& node, BaseModelClass* model) {
 TEST_F(NodeImpulses, EachInstanceOfTheEarningModelGetsAWorkerReadingThatInstance) {
   CompositeModel whole("Whole");
   CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
-  NodeSpec spec;
-  spec.Starts = {1.0};
-  spec.Stops = {2.0};
-  spec.Impulses = {{"Bump", "A"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Starts = {1.0};
+  recipe.Stops = {2.0};
+  recipe.Impulses = {{"Bump", "A"}};
+  TestNode node(recipe, 0);
   WireImpulses(node, &whole);
   ASSERT_EQ(node.NumberOfImpulseActions[0], 2);
   ASSERT_EQ(node.NumberOfImpulseWorkers[0], 2);
@@ -447,9 +447,9 @@ TEST_F(NodeImpulses, FiftyThousandInstancesEachGetTheirOwnWorker) {
   CompositeModel whole("Whole");
   const int kInstances = 50000;
   for (int i = 0; i < kInstances; i++) whole.Children.push_back(new CounterModel("A"));
-  NodeSpec spec;
-  spec.Impulses = {{"Bump", "A"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Impulses = {{"Bump", "A"}};
+  TestNode node(recipe, 0);
   WireImpulses(node, &whole);
   ASSERT_EQ(node.NumberOfImpulseWorkers[0], kInstances);
   int wrong = 0;
@@ -464,10 +464,10 @@ TEST_F(NodeImpulses, InstanceIndexStaysAtTheLastInstanceInsteadOfPassingTheEnd) 
   CompositeModel whole("Whole");
   CounterModel* a[2] = {whole.Add("A"), whole.Add("A")};
   CounterModel* b = whole.Add("B");
-  NodeSpec spec;
-  spec.Impulses = {{"Bump", "A"}};
-  spec.ImpulseModels = {"B"};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Impulses = {{"Bump", "A"}};
+  recipe.ImpulseModels = {"B"};
+  TestNode node(recipe, 0);
   WireImpulses(node, &whole);
   // Two workers (2 instances of A times 1 of B); B's index would advance at both workers,
   // past its single instance, and stays there.
@@ -483,9 +483,9 @@ TEST_F(NodeImpulses, CompletionAddsEveryImpulseToTheObservation) {
   CompositeModel whole("Whole");
   whole.Add("A");
   whole.Add("A");
-  NodeSpec spec;
-  spec.Impulses = {{"Bump", "A"}};
-  TestNode node(spec, 0);
+  NodeRecipe recipe;
+  recipe.Impulses = {{"Bump", "A"}};
+  TestNode node(recipe, 0);
   WireImpulses(node, &whole);
   node.ImpulseWorkersList[0][0]->Impulse = 2.0;
   node.ImpulseWorkersList[0][1]->Impulse = 3.0;

@@ -195,7 +195,7 @@ class CountingImpulse : public ImpulseNodeClass {
 };
 
 // What a test node depends on.
-struct NodeSpec {
+struct NodeRecipe {
   std::string Name = "V";
   RewardType Reward = INSTANT_OF_TIME;
   PVType Kind = terminating;
@@ -211,50 +211,50 @@ struct NodeSpec {
 // A node built the way a generated constructor builds one.
 class TestNode : public PerformanceVariableNode {
  public:
-  TestNode(const NodeSpec& spec, int timeindex) : Measured(nullptr), Spec(spec) {
+  TestNode(const NodeRecipe& recipe, int timeindex) : Measured(nullptr), Recipe(recipe) {
     TheModelPtr = &Measured;
-    Type = spec.Kind;
-    int numModels = static_cast<int>(spec.Models.size() + spec.Variables.size());
-    Initialize(spec.Name.c_str(), spec.Reward, static_cast<int>(spec.Starts.size()),
-               spec.Starts.data(), spec.Stops.data(), timeindex,
-               static_cast<int>(spec.Impulses.size()), numModels,
-               static_cast<int>(spec.Variables.size()));
-    for (const std::string& model : spec.Models) AddModelDependency(model.c_str());
-    for (const auto& variable : spec.Variables)
+    Type = recipe.Kind;
+    int numModels = static_cast<int>(recipe.Models.size() + recipe.Variables.size());
+    Initialize(recipe.Name.c_str(), recipe.Reward, static_cast<int>(recipe.Starts.size()),
+               recipe.Starts.data(), recipe.Stops.data(), timeindex,
+               static_cast<int>(recipe.Impulses.size()), numModels,
+               static_cast<int>(recipe.Variables.size()));
+    for (const std::string& model : recipe.Models) AddModelDependency(model.c_str());
+    for (const auto& variable : recipe.Variables)
       AddVariableDependency(variable.first.c_str(), variable.second.c_str());
-    for (const auto& impulse : spec.Impulses) {
+    for (const auto& impulse : recipe.Impulses) {
       CountingImpulse* prototype = new CountingImpulse();
       AddImpulse(impulse.first.c_str(), impulse.second.c_str(), prototype);
-      for (const std::string& model : spec.ImpulseModels)
+      for (const std::string& model : recipe.ImpulseModels)
         AddImpulseModelDependency(model.c_str(), prototype);
     }
   }
   void CreateWorkerList() override {
     int numModels = NumberOfModelNames;
     for (int w = 0; w < NumberOfWorkers; w++)
-      WorkerList[w] = Spec.MakeWorker ? Spec.MakeWorker() : new MarkWorker(numModels);
+      WorkerList[w] = Recipe.MakeWorker ? Recipe.MakeWorker() : new MarkWorker(numModels);
   }
 
   BaseModelClass* Measured;
-  NodeSpec Spec;
+  NodeRecipe Recipe;
 };
 
-// A reward model over a given measured model, with one node per spec.
+// A reward model over a given measured model, with one node per recipe.
 class TestPVModel : public PVModel {
  public:
-  TestPVModel(BaseModelClass* measured, std::vector<NodeSpec> specs, bool expand = true,
+  TestPVModel(BaseModelClass* measured, std::vector<NodeRecipe> recipes, bool expand = true,
               bool initialize = true)
-      : Specs(std::move(specs)) {
+      : Recipes(std::move(recipes)) {
     TheModel = measured;
     DefineName("TestPVModel");
-    CreatePVList(static_cast<int>(Specs.size()), expand);
+    CreatePVList(static_cast<int>(Recipes.size()), expand);
     if (initialize) Initialize();
   }
   PerformanceVariableNode* createPVNode(int pvindex, int timeindex) override {
-    if (pvindex < 0 || pvindex >= static_cast<int>(Specs.size())) return nullptr;
-    return new TestNode(Specs[pvindex], timeindex);
+    if (pvindex < 0 || pvindex >= static_cast<int>(Recipes.size())) return nullptr;
+    return new TestNode(Recipes[pvindex], timeindex);
   }
-  std::vector<NodeSpec> Specs;
+  std::vector<NodeRecipe> Recipes;
 };
 
 }  // namespace rewardtest
