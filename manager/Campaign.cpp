@@ -167,21 +167,9 @@ bool Campaign::PrepareFresh() {
       return false;
     }
   }
-  ExperimentRun::Settings runSettings;
-  runSettings.steadyState = _options.steadyState;
-  runSettings.precision = _options.precision;
-  runSettings.confidence = _options.confidence;
-  runSettings.absTol = _options.absTol;
-  runSettings.minObs = _options.MinObs();
-  runSettings.maxObs = _options.maxObs;
   for (int number : numbers) {
-    const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
-    std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
-    std::vector<std::pair<std::string, std::string>> globals;
-    if (e != nullptr) globals = e->values;
-    _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
-                                         _haveStudy ? &_study : nullptr));
-    if (!_store.PutExperiment(number, name, globals)) {
+    ExperimentRun& run = AddRun(number);
+    if (!_store.PutExperiment(number, run.Name(), run.Globals())) {
       _fatal = "tavrin_run: " + _store.Error();
       return false;
     }
@@ -252,6 +240,14 @@ bool Campaign::PrepareResume() {
   if (!_options.ExpandExperiments(_haveStudy ? static_cast<int>(_study.experiments.size()) : -1,
                                   numbers, _fatal))
     return false;
+  for (int number : numbers) {
+    ExperimentRun& run = AddRun(number);
+    if (!LoadExperiment(run)) return false;
+  }
+  return true;
+}
+
+ExperimentRun& Campaign::AddRun(int number) {
   ExperimentRun::Settings runSettings;
   runSettings.steadyState = _options.steadyState;
   runSettings.precision = _options.precision;
@@ -259,16 +255,13 @@ bool Campaign::PrepareResume() {
   runSettings.absTol = _options.absTol;
   runSettings.minObs = _options.MinObs();
   runSettings.maxObs = _options.maxObs;
-  for (int number : numbers) {
-    const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
-    std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
-    std::vector<std::pair<std::string, std::string>> globals;
-    if (e != nullptr) globals = e->values;
-    _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
-                                         _haveStudy ? &_study : nullptr));
-    if (!LoadExperiment(*_runs.back())) return false;
-  }
-  return true;
+  const StudyDescription::Experiment* e = _haveStudy ? _study.FindExperiment(number) : nullptr;
+  std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
+  std::vector<std::pair<std::string, std::string>> globals;
+  if (e != nullptr) globals = e->values;
+  _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
+                                       _haveStudy ? &_study : nullptr));
+  return *_runs.back();
 }
 
 bool Campaign::LoadExperiment(ExperimentRun& run) {

@@ -47,6 +47,9 @@ class Campaign {
   bool PrepareFresh();
   bool PrepareResume();
   bool LoadExperiment(ExperimentRun& run);
+  // A new run of experiment number, named and valued from the study description when there
+  // is one, stopping by the campaign's precision settings.
+  ExperimentRun& AddRun(int number);
   void Loop();
   void StartExperiments();
   bool StartClient(ExperimentRun& run, int clientNumber);
