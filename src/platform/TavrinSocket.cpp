@@ -181,32 +181,28 @@ int TavrinSocket::RecvBlock(char* buffer, int desired_len) {
 }
 
 int TavrinSocket::RecvBlock(char* buffer, int buflen, char* endstr) {
-  int endLength = static_cast<int>(std::strlen(endstr));
-  int total = 0;
-  buffer[0] = '\0';
-  while (total < buflen) {
-    int received = Recv(buffer + total, buflen - total);
-    if (received <= 0) break;
-    total += received;
-    buffer[total] = '\0';
-    if (total >= endLength && std::memcmp(buffer + total - endLength, endstr, endLength) == 0)
-      break;
-  }
-  return total;
+  return ReceiveText(buffer, buflen, endstr, -1);
 }
 
 int TavrinSocket::RecvBlock(char* buffer, int buflen, char* endstr, int millisec_timeout) {
+  return ReceiveText(buffer, buflen, endstr, millisec_timeout < 0 ? 0 : millisec_timeout);
+}
+
+int TavrinSocket::ReceiveText(char* buffer, int buflen, char* endstr, int millisec_timeout) {
   using Clock = std::chrono::steady_clock;
+  const bool timed = millisec_timeout >= 0;
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(millisec_timeout);
   int endLength = static_cast<int>(std::strlen(endstr));
   int total = 0;
   buffer[0] = '\0';
   while (total < buflen) {
-    int left = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
-    if (left <= 0 || !Select(left)) {
-      if (ErrorString == nullptr) Fail(kTimeoutError);
-      break;
+    if (timed) {
+      int left = static_cast<int>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+      if (left <= 0 || !Select(left)) {
+        if (ErrorString == nullptr) Fail(kTimeoutError);
+        break;
+      }
     }
     int received = Recv(buffer + total, buflen - total);
     if (received <= 0) break;

@@ -32,6 +32,9 @@ class TavrinSocket {
 
  private:
   void Fail(const char* text);  // keeps text as the error text and prints it
+  // Receives until the text ends in endstr, buflen bytes arrive or the peer stops; with a
+  // time-out (0 or more milliseconds in all), also until it runs out.
+  int ReceiveText(char* buffer, int buflen, char* endstr, int millisec_timeout);
 
   int _socket;               // the descriptor; -1 when there is none
   const char* ErrorString;   // null until an operation fails
