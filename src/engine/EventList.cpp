@@ -11,7 +11,8 @@
 namespace {
 
 // The slot array's alignment: with one slot before the heap's first, slots 2i + 1 and
-// 2i + 2, the children of slot i, lie in one cache line.
+// 2i + 2, the children of slot i, lie in one cache line, and so do slots 4i + 3 to 4i + 6,
+// its grandchildren.
 constexpr std::size_t kSlotAlignment = 64;
 
 }  // namespace
@@ -28,68 +29,51 @@ bool EventEqual::operator()(const Event& e1, const Event& e2) const {
 
 EventList::EventList(int capacity)
     : capacity(capacity),
-      Records(nullptr),
       Storage(nullptr),
       S(nullptr),
       RootIsHole(false),
       size(0),
-      KeyRecords(nullptr),
-      KeyGroups(nullptr),
-      KeyHandles(nullptr),
+      Keys(nullptr),
       Positions(nullptr),
       NumKeys(0),
       KeyCapacity(capacity > 0 ? capacity : 1),
       Equalities(nullptr),
       EqSize(0) {
   TAVRIN_ASSERT(capacity >= 0);
-  Records = new Event[capacity];
   Storage = static_cast<Slot*>(
-      ::operator new[]((capacity + 1) * sizeof(Slot), std::align_val_t(kSlotAlignment)));
+      ::operator new[]((capacity + 2) * sizeof(Slot), std::align_val_t(kSlotAlignment)));
   S = Storage + 1;
-  for (int i = -1; i < capacity; i++) S[i] = Slot{0.0, -1};
-  KeyRecords = new Event*[KeyCapacity]();
-  KeyGroups = new BaseActionClass*[KeyCapacity]();
-  KeyHandles = new PAddress*[KeyCapacity]();
+  for (int i = -1; i <= capacity; i++) S[i] = kSentinel;
+  Keys = new KeyEntry[KeyCapacity]();
   Positions = new int[KeyCapacity]();
   Equalities = new int[capacity];
-  FreeList.reserve(capacity);
-  for (int i = capacity - 1; i >= 0; i--) FreeList.push_back(&Records[i]);
 }
 
 EventList::~EventList() {
   ClearEventList();
   delete[] Equalities;
   delete[] Positions;
-  delete[] KeyHandles;
-  delete[] KeyGroups;
-  delete[] KeyRecords;
+  delete[] Keys;
   ::operator delete[](Storage, std::align_val_t(kSlotAlignment));
-  delete[] Records;
 }
 
 // A simulator's list sees at most its capacity of groups and never grows; a list used
 // with more distinct groups than that (a test's, a benchmark's) grows its key tables, and
-// the handles of the scheduled groups are pointed into the new record table.
+// the scheduled groups' records and handles are pointed into the new table.
 void EventList::GrowKeys() {
   int grown = 2 * KeyCapacity;
-  Event** records = new Event*[grown]();
-  BaseActionClass** groups = new BaseActionClass*[grown]();
-  PAddress** handles = new PAddress*[grown]();
+  KeyEntry* keys = new KeyEntry[grown]();
   int* positions = new int[grown]();
   for (int k = 0; k < NumKeys; k++) {
-    records[k] = KeyRecords[k];
-    groups[k] = KeyGroups[k];
-    handles[k] = KeyHandles[k];
+    keys[k] = Keys[k];
     positions[k] = Positions[k];
-    if (records[k] != nullptr && handles[k]->event == &KeyRecords[k]) handles[k]->event = &records[k];
+    if (Keys[k].record == nullptr) continue;
+    keys[k].record = &keys[k].event;
+    if (keys[k].handle->event == &Keys[k].record) keys[k].handle->event = &keys[k].record;
   }
-  delete[] KeyRecords;
-  delete[] KeyGroups;
-  delete[] KeyHandles;
+  delete[] Keys;
   delete[] Positions;
-  KeyRecords = records;
-  KeyGroups = groups;
-  KeyHandles = handles;
+  Keys = keys;
   Positions = positions;
   KeyCapacity = grown;
 }
@@ -98,15 +82,15 @@ void EventList::GrowKeys() {
 // same group.
 int EventList::KeyOf(PAddress* handle, BaseActionClass* group) {
   int key = handle->listKey;
-  if (key >= 0 && key < NumKeys && KeyHandles[key] == handle) {
-    KeyGroups[key] = group;
+  if (key >= 0 && key < NumKeys && Keys[key].handle == handle) {
+    Keys[key].group = group;
     return key;
   }
   if (NumKeys == KeyCapacity) GrowKeys();
   key = NumKeys++;
-  KeyRecords[key] = nullptr;
-  KeyGroups[key] = group;
-  KeyHandles[key] = handle;
+  Keys[key].record = nullptr;
+  Keys[key].group = group;
+  Keys[key].handle = handle;
   handle->listKey = key;
   return key;
 }
@@ -114,51 +98,93 @@ int EventList::KeyOf(PAddress* handle, BaseActionClass* group) {
 // The ranks, a virtual call each, are asked only on equal times.
 inline bool EventList::Earlier(Slot a, Slot b) const {
   if (a.time < b.time) return true;
-  return a.time == b.time && KeyGroups[a.key]->Rank() > KeyGroups[b.key]->Rank();
+  return a.time == b.time && Keys[a.key].group->Rank() > Keys[b.key].group->Rank();
 }
 
 inline bool EventList::TiedWithRoot(int i) const {
   return i < size && S[i].time == S[0].time &&
-         KeyGroups[S[0].key]->Rank() == KeyGroups[S[i].key]->Rank();
+         Keys[S[0].key].group->Rank() == Keys[S[i].key].group->Rank();
 }
 
 // Both sifts move a hole instead of swapping: each passed event is stored once in its new
 // slot and the moving event once at the end, which leaves the heap exactly as the
-// corresponding swaps would.
+// corresponding swaps would. The heap's arrays are read into locals, as the compiler would
+// otherwise reload them after every store.
 int EventList::BubbleUp(int i) {
-  const Slot moving = S[i];
-  int start = i;
+  Slot* const s = S;
+  int* const positions = Positions;
+  const Slot moving = s[i];
+  const int start = i;
   while (i > 0) {
     int parent = (i - 1) / 2;
-    if (!Earlier(moving, S[parent])) break;
-    Put(i, S[parent]);
+    if (!Earlier(moving, s[parent])) break;
+    s[i] = s[parent];
+    positions[s[i].key] = i;
     i = parent;
   }
-  if (i != start) Put(i, moving);
+  if (i != start) {
+    s[i] = moving;
+    positions[moving.key] = i;
+  }
   return i;
 }
 
-void EventList::BubbleDown(int i) {
-  const Slot moving = S[i];
-  int start = i;
-  for (;;) {
-    int child = 2 * i + 1;
-    if (child >= size) break;
-    // The earlier child, chosen without a jump when the times differ (the common case),
-    // where a branch would be mispredicted about every other level.
-    if (child + 1 < size) {
-      const double left = S[child].time;
-      const double right = S[child + 1].time;
-      if (right != left)
-        child += right < left;
-      else
-        child += KeyGroups[S[child + 1].key]->Rank() > KeyGroups[S[child].key]->Rank();
+// The sift down goes two levels at a time where both levels are full: the four
+// grandchildren of a slot lie in one cache line, so their times are read at once with the
+// children's, and the earlier child and the earlier of its children are chosen together;
+// the walk then waits on one chain of reads for two levels instead of two. The choices and
+// stops are those of the one-level sift, which handles every level below and every pair of
+// equal times, where the ranks are asked. Indices are unsigned and 64-bit, so that no level
+// spends instructions widening them.
+void EventList::BubbleDown(int start) {
+  Slot* const s = S;
+  int* const positions = Positions;
+  const std::size_t n = static_cast<std::size_t>(size);
+  const Slot moving = s[start];
+  std::size_t i = static_cast<std::size_t>(start);
+  for (std::size_t child = 2 * i + 1; child < n; child = 2 * i + 1) {
+    const std::size_t first = 2 * child + 1;   // the first of the four grandchildren
+    if (first + 3 < n) {
+      const double c0 = s[child].time, c1 = s[child + 1].time;
+      const double g0 = s[first].time, g1 = s[first + 1].time;
+      const double g2 = s[first + 2].time, g3 = s[first + 3].time;
+      if (c0 != c1 && g0 != g1 && g2 != g3) {
+        // Selected with masks: a conditional here is compiled into a jump that goes
+        // either way at random.
+        const std::size_t right = c1 < c0;
+        const std::size_t underLeft = g1 < g0;
+        const std::size_t underRight = 2 + (g3 < g2);
+        const std::size_t earlier = child + right;
+        const std::size_t below = first + ((underLeft & (right - 1)) | (underRight & (0 - right)));
+        const Slot next = s[earlier];
+        if (!Earlier(next, moving)) break;
+        s[i] = next;
+        positions[next.key] = static_cast<int>(i);
+        i = earlier;
+        const Slot last = s[below];
+        if (!Earlier(last, moving)) break;
+        s[i] = last;
+        positions[last.key] = static_cast<int>(i);
+        i = below;
+        continue;
+      }
     }
-    if (!Earlier(S[child], moving)) break;
-    Put(i, S[child]);
+    // The earlier child, chosen without a jump when the times differ. A last child alone
+    // is compared with the sentinel past the heap's end, whose time is infinite.
+    const double left = s[child].time;
+    const double right = s[child + 1].time;
+    if (right != left)
+      child += right < left;
+    else if (child + 1 < n)
+      child += Keys[s[child + 1].key].group->Rank() > Keys[s[child].key].group->Rank();
+    const Slot next = s[child];
+    if (!Earlier(next, moving)) break;
+    s[i] = next;
+    positions[next.key] = static_cast<int>(i);
     i = child;
   }
-  if (i != start) Put(i, moving);
+  s[i] = moving;
+  positions[moving.key] = static_cast<int>(i);
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion. The
@@ -166,24 +192,25 @@ void EventList::BubbleDown(int i) {
 // can have passed the root's hole, whose time is minus infinity.
 void EventList::Insert(Event* e) {
   PAddress* handle = e->action_ptr->EventPointer;
-  if (RootIsHole && KeyGroups[S[0].key] == e->action_ptr) {
+  if (RootIsHole && Keys[S[0].key].group == e->action_ptr) {
     RootIsHole = false;
-    int key = S[0].key;
-    *KeyRecords[key] = *e;
+    KeyEntry& entry = Keys[S[0].key];
+    entry.event = *e;
     S[0].time = e->exec_time;
-    handle->event = &KeyRecords[key];
+    handle->event = &entry.record;
     BubbleDown(0);
     return;
   }
   TAVRIN_ASSERT(size < capacity);
   int key = KeyOf(handle, e->action_ptr);
-  Event* record = FreeList.back();
-  FreeList.pop_back();
-  *record = *e;
-  KeyRecords[key] = record;
-  handle->event = &KeyRecords[key];
+  KeyEntry& entry = Keys[key];
+  TAVRIN_ASSERT(entry.record == nullptr);
+  entry.event = *e;
+  entry.record = &entry.event;
+  handle->event = &entry.record;
   Put(size, Slot{e->exec_time, key});
   size++;
+  S[size] = kSentinel;
   BubbleUp(size - 1);
 }
 
@@ -191,13 +218,16 @@ void EventList::Remove(Event** entry) {
   int key = KeyAt(entry);
   TAVRIN_ASSERT(key >= 0 && key < NumKeys);
   int i = Positions[key];
-  TAVRIN_ASSERT(i >= 0 && i < size && S[i].key == key && KeyRecords[key] != nullptr);
-  FreeList.push_back(KeyRecords[key]);
-  KeyRecords[key] = nullptr;
-  KeyHandles[key]->event = nullptr;
+  TAVRIN_ASSERT(i >= 0 && i < size && S[i].key == key && Keys[key].record != nullptr);
+  Keys[key].record = nullptr;
+  Keys[key].handle->event = nullptr;
   size--;
-  if (i == size) return;
+  if (i == size) {
+    S[size] = kSentinel;
+    return;
+  }
   Put(i, S[size]);
+  S[size] = kSentinel;
   if (BubbleUp(i) == i) BubbleDown(i);
 }
 
@@ -205,11 +235,11 @@ void EventList::Remove(Event** entry) {
 // below events it must not pass.
 void EventList::Detach(Event** entry) {
   TAVRIN_ASSERT(size > 0 && !RootIsHole);
-  if (entry != &KeyRecords[S[0].key]) {
+  if (entry != &Keys[S[0].key].record) {
     Remove(entry);
     return;
   }
-  KeyHandles[S[0].key]->event = nullptr;
+  Keys[S[0].key].handle->event = nullptr;
   S[0].time = -std::numeric_limits<double>::infinity();
   RootIsHole = true;
 }
@@ -217,12 +247,14 @@ void EventList::Detach(Event** entry) {
 // The fired group was not rescheduled: its record leaves the heap as Remove would take it.
 void EventList::CloseHole() {
   RootIsHole = false;
-  int key = S[0].key;
-  FreeList.push_back(KeyRecords[key]);
-  KeyRecords[key] = nullptr;
+  Keys[S[0].key].record = nullptr;
   size--;
-  if (size == 0) return;
+  if (size == 0) {
+    S[0] = kSentinel;
+    return;
+  }
   Put(0, S[size]);
+  S[size] = kSentinel;
   BubbleDown(0);
 }
 
@@ -236,7 +268,7 @@ void EventList::ModifyKey(Event** entry) {
   TAVRIN_ASSERT(key >= 0 && key < NumKeys);
   int i = Positions[key];
   TAVRIN_ASSERT(i >= 0 && i < size && S[i].key == key);
-  S[i].time = KeyRecords[key]->exec_time;
+  S[i].time = Keys[key].event.exec_time;
   if (BubbleUp(i) == i) BubbleDown(i);
 }
 
@@ -245,20 +277,20 @@ void EventList::ModifyKey(Event** entry) {
 void EventList::ClearEventList() {
   for (int i = 0; i < size; i++) {
     int key = S[i].key;
-    FreeList.push_back(KeyRecords[key]);
-    KeyRecords[key] = nullptr;
-    KeyHandles[key]->clear();
+    Keys[key].record = nullptr;
+    Keys[key].handle->clear();
   }
   size = 0;
+  S[0] = kSentinel;
   RootIsHole = false;
 }
 
 // An event tied with the root is one of the root's children or below a tied child, so
 // the search for ties starts only when a child is tied, on rank too.
 Event** EventList::EarliestAmongTies() {
-  if (!TiedWithRoot(1) && !TiedWithRoot(2)) return &KeyRecords[S[0].key];
+  if (!TiedWithRoot(1) && !TiedWithRoot(2)) return &Keys[S[0].key].record;
   FindEquals(0);
-  Event** picked = &KeyRecords[S[PickWeighted()].key];
+  Event** picked = &Keys[S[PickWeighted()].key].record;
   EqSize = 0;
   return picked;
 }
@@ -278,46 +310,37 @@ void EventList::FindEquals(int i) {
 // last tied event fires.
 int EventList::PickWeighted() {
   double total = 0;
-  for (int k = 0; k < EqSize; k++) total += KeyGroups[S[Equalities[k]].key]->Weight();
+  for (int k = 0; k < EqSize; k++) total += Keys[S[Equalities[k]].key].group->Weight();
   double target = TheDistribution->RNG->rnd() * total;
   double running = 0;
   for (int k = 0; k < EqSize; k++) {
-    running += KeyGroups[S[Equalities[k]].key]->Weight();
+    running += Keys[S[Equalities[k]].key].group->Weight();
     if (running > target) return Equalities[k];
   }
   return Equalities[EqSize - 1];
-}
-
-bool EventList::IsFree(const Event* record) const {
-  for (const Event* freeRecord : FreeList)
-    if (freeRecord == record) return true;
-  return false;
 }
 
 // Slot 0 cannot be reported by its own number where that number is the code, since 0
 // means valid; capacity, which is no slot, stands for it.
 int EventList::IsValid() {
   for (int i = 1; i < size; i++) {
-    const Event* parent = KeyRecords[S[(i - 1) / 2].key];
-    const Event* child = KeyRecords[S[i].key];
+    const Event* parent = Keys[S[(i - 1) / 2].key].record;
+    const Event* child = Keys[S[i].key].record;
     if (child != nullptr && parent != nullptr && child->exec_time < parent->exec_time) return i;
   }
   for (int i = 0; i < size; i++) {
-    int key = S[i].key;
-    if (KeyRecords[key] == nullptr || KeyHandles[key]->event != &KeyRecords[key])
-      return i + 100000;
+    const KeyEntry& entry = Keys[S[i].key];
+    if (entry.record != &entry.event || entry.handle->event != &entry.record) return i + 100000;
   }
   for (int i = 0; i < size; i++)
     if (Positions[S[i].key] != i) return i == 0 ? capacity : i;
-  for (int i = 0; i < size; i++)
-    if (IsFree(KeyRecords[S[i].key])) return i == 0 ? -capacity : -i;
   return 0;
 }
 
 void EventList::PrintList(std::ostream& out) {
   out << "------------------Event List-----------------" << std::endl;
   for (int i = 0; i < size; i++) {
-    const Event* record = KeyRecords[S[i].key];
+    const Event* record = Keys[S[i].key].record;
     out << "(" << record->action_ptr->ActionName << ") " << record->start_time << " --> "
         << record->exec_time << std::endl;
   }

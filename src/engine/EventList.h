@@ -1,8 +1,8 @@
 #ifndef TAVRIN_ENGINE_EVENTLIST_H
 #define TAVRIN_ENGINE_EVENTLIST_H
 
+#include <limits>
 #include <ostream>
-#include <vector>
 
 #include "engine/Event.h"
 
@@ -25,9 +25,11 @@ class EventEqual {
 //
 // Layout: a group gets a key (a dense index) the first time it is scheduled, and the
 // heap's slots hold only a time and a key, 16 bytes, placed so that the two children of a
-// slot share one cache line. The group, its handle, its event's record and its position in
-// the heap are in tables indexed by key, so a sift reads one line per level and writes one
-// int per moved event; the handles point at the record table, which does not move.
+// slot share one cache line. Everything else the list keeps about a group, its handle and
+// its event's record, is one cache line per key, so that a firing touches one line for the
+// fired group; the slot of each key in the heap is a table of its own, which a sift writes
+// once per moved event. The handles point into the key table, which does not move while
+// the list is used within its capacity of groups.
 class EventList {
  public:
   explicit EventList(int capacity);
@@ -49,27 +51,39 @@ class EventList {
     if (RootIsHole) CloseHole();
     if (size == 0) return nullptr;
     if ((size < 2 || S[1].time != S[0].time) && (size < 3 || S[2].time != S[0].time))
-      return &KeyRecords[S[0].key];
+      return &Keys[S[0].key].record;
     return EarliestAmongTies();
   }
   // The completion time and the group of the event an entry holds, read from the heap and
   // the key tables rather than from the event's record.
   double TimeAt(Event** entry) const { return S[Positions[KeyAt(entry)]].time; }
-  BaseActionClass* GroupAt(Event** entry) const { return KeyGroups[KeyAt(entry)]; }
+  BaseActionClass* GroupAt(Event** entry) const { return Keys[KeyAt(entry)].group; }
   void ClearEventList();
   int IsValid();
   void PrintList(std::ostream& out);
 
   int getSize() const { return size; }
   int getCapacity() const { return capacity; }
-  int getNumFree() const { return static_cast<int>(FreeList.size()); }
 
  private:
   struct Slot {
     double time;   // the record's exec_time; minus infinity at the root's hole
     int key;
   };
-  int KeyAt(Event** entry) const { return static_cast<int>(entry - KeyRecords); }
+  // The slot just past the heap's last, so that a last child alone needs no test: its
+  // infinite time is never the earlier of two children.
+  static constexpr Slot kSentinel{std::numeric_limits<double>::infinity(), -1};
+  // What the list keeps per key. `record` points at `event` while the group has an event
+  // in the list, and is null otherwise; the group's handle points at `record`.
+  struct alignas(64) KeyEntry {
+    Event* record;
+    BaseActionClass* group;
+    PAddress* handle;
+    Event event;
+  };
+  int KeyAt(Event** entry) const {
+    return static_cast<int>(reinterpret_cast<const KeyEntry*>(entry) - Keys);
+  }
   int KeyOf(PAddress* handle, BaseActionClass* group);   // assigns one on first sight
   void GrowKeys();
 
@@ -85,22 +99,16 @@ class EventList {
   Event** EarliestAmongTies();   // Earliest when a child of the root has the root's time
   void FindEquals(int i);
   int PickWeighted();
-  bool IsFree(const Event* record) const;
 
-  // The unused records, its back acting as the front. Its room is reserved for every
-  // record at construction, so returning a record never allocates.
-  std::vector<Event*> FreeList;
   int capacity;
-  Event* Records;      // owned: every record, allocated once
-  Slot* Storage;       // owned: 64-byte aligned, one slot more than the heap's
+  Slot* Storage;       // owned: 64-byte aligned, a slot before the heap's first and one
+                       // for the sentinel after its last
   Slot* S;             // Storage + 1: the heap in array order
   bool RootIsHole;     // the root holds the key of the event being fired
   int size;
-  // Per key, owned, KeyCapacity entries of which NumKeys are used: the event's record
-  // (null when the group has none), the group, its handle, and its slot in the heap.
-  Event** KeyRecords;
-  BaseActionClass** KeyGroups;
-  PAddress** KeyHandles;
+  // Per key, owned, KeyCapacity entries of which NumKeys are used: the key's entry and
+  // its slot in the heap.
+  KeyEntry* Keys;
   int* Positions;
   int NumKeys;
   int KeyCapacity;
