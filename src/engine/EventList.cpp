@@ -129,19 +129,40 @@ int EventList::BubbleUp(int i) {
   return i;
 }
 
-// The sift down goes two levels at a time where both levels are full: the four
+// One level of the sift down from the hole at i: the earlier child moves up into the hole
+// if it is strictly earlier than the moving event. Returns the hole's new slot, or i when
+// the moving event belongs there. The earlier child is chosen without a jump when the
+// times differ (the common case), where a branch would be mispredicted about every other
+// level; a last child alone is compared with the sentinel past the heap's end, whose time
+// is infinite. The heap's arrays come in as arguments, as the compiler would otherwise
+// reload the members after every store.
+inline std::size_t EventList::LowerOneLevel(Slot* s, int* positions, std::size_t n,
+                                            std::size_t i, const Slot& moving) const {
+  std::size_t child = 2 * i + 1;
+  const double left = s[child].time;
+  const double right = s[child + 1].time;
+  if (right != left)
+    child += right < left;
+  else if (child + 1 < n)
+    child += Keys[s[child + 1].key].group->Rank() > Keys[s[child].key].group->Rank();
+  const Slot next = s[child];
+  if (!Earlier(next, moving)) return i;
+  s[i] = next;
+  positions[next.key] = static_cast<int>(i);
+  return child;
+}
+
+// In a deep heap the sift goes two levels at a time where both are full: the four
 // grandchildren of a slot lie in one cache line, so their times are read at once with the
 // children's, and the earlier child and the earlier of its children are chosen together;
 // the walk then waits on one chain of reads for two levels instead of two. The choices and
-// stops are those of the one-level sift, which handles every level below and every pair of
-// equal times, where the ranks are asked. Indices are unsigned and 64-bit, so that no level
-// spends instructions widening them.
-void EventList::BubbleDown(int start) {
+// stops are those of the one-level sift, which takes every level below and every pair of
+// equal times, where the ranks are asked. Out of line, so that the short sifts of small
+// heaps keep a short prologue. Returns the slot where the moving event belongs.
+std::size_t EventList::LowerDeep(std::size_t i, const Slot& moving) {
   Slot* const s = S;
   int* const positions = Positions;
   const std::size_t n = static_cast<std::size_t>(size);
-  const Slot moving = s[start];
-  std::size_t i = static_cast<std::size_t>(start);
   for (std::size_t child = 2 * i + 1; child < n; child = 2 * i + 1) {
     const std::size_t first = 2 * child + 1;   // the first of the four grandchildren
     if (first + 3 < n) {
@@ -157,31 +178,40 @@ void EventList::BubbleDown(int start) {
         const std::size_t earlier = child + right;
         const std::size_t below = first + ((underLeft & (right - 1)) | (underRight & (0 - right)));
         const Slot next = s[earlier];
-        if (!Earlier(next, moving)) break;
+        if (!Earlier(next, moving)) return i;
         s[i] = next;
         positions[next.key] = static_cast<int>(i);
         i = earlier;
         const Slot last = s[below];
-        if (!Earlier(last, moving)) break;
+        if (!Earlier(last, moving)) return i;
         s[i] = last;
         positions[last.key] = static_cast<int>(i);
         i = below;
         continue;
       }
     }
-    // The earlier child, chosen without a jump when the times differ. A last child alone
-    // is compared with the sentinel past the heap's end, whose time is infinite.
-    const double left = s[child].time;
-    const double right = s[child + 1].time;
-    if (right != left)
-      child += right < left;
-    else if (child + 1 < n)
-      child += Keys[s[child + 1].key].group->Rank() > Keys[s[child].key].group->Rank();
-    const Slot next = s[child];
-    if (!Earlier(next, moving)) break;
-    s[i] = next;
-    positions[next.key] = static_cast<int>(i);
-    i = child;
+    const std::size_t hole = LowerOneLevel(s, positions, n, i, moving);
+    if (hole == i) return i;
+    i = hole;
+  }
+  return i;
+}
+
+// Indices are unsigned and 64-bit, so that no level spends instructions widening them.
+void EventList::BubbleDown(int start) {
+  Slot* const s = S;
+  int* const positions = Positions;
+  const std::size_t n = static_cast<std::size_t>(size);
+  const Slot moving = s[start];
+  std::size_t i = static_cast<std::size_t>(start);
+  if (4 * i + 6 < n) {
+    i = LowerDeep(i, moving);
+  } else {
+    for (std::size_t hole; 2 * i + 1 < n; i = hole) {
+      hole = LowerOneLevel(s, positions, n, i, moving);
+      if (hole == i) break;
+    }
+    if (i == static_cast<std::size_t>(start)) return;
   }
   s[i] = moving;
   positions[moving.key] = static_cast<int>(i);

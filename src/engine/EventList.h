@@ -1,6 +1,7 @@
 #ifndef TAVRIN_ENGINE_EVENTLIST_H
 #define TAVRIN_ENGINE_EVENTLIST_H
 
+#include <cstddef>
 #include <limits>
 #include <ostream>
 
@@ -89,6 +90,9 @@ class EventList {
 
   int BubbleUp(int i);
   void BubbleDown(int i);
+  std::size_t LowerOneLevel(Slot* s, int* positions, std::size_t n, std::size_t i,
+                            const Slot& moving) const;
+  [[gnu::noinline]] std::size_t LowerDeep(std::size_t i, const Slot& moving);
   void Put(int i, Slot slot) {
     S[i] = slot;
     Positions[slot.key] = i;
