@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <random>
 #include <sstream>
@@ -461,11 +462,13 @@ std::string ListOrder(EventList& list) {
 // (whole numbers) and sometimes not, and three ranks.
 TEST(EventListInvariants, EveryEventStaysInTheSlotTheTextbookHeapGivesIt) {
   const int kGroups = 300;
+  std::vector<std::unique_ptr<StubGroup>> owned;   // outlives the list, which resets handles
   std::vector<StubGroup*> groups;
   char name[16];
   for (int i = 0; i < kGroups; i++) {
     std::snprintf(name, sizeof name, "g%d", i);
-    groups.push_back(new StubGroup(name, i % 3, 1.0));
+    owned.push_back(std::make_unique<StubGroup>(name, i % 3, 1.0));
+    groups.push_back(owned.back().get());
   }
   std::mt19937 random(4711);
   std::uniform_real_distribution<double> uniform(0.0, 50.0);
@@ -490,7 +493,6 @@ TEST(EventListInvariants, EveryEventStaysInTheSlotTheTextbookHeapGivesIt) {
     }
     ASSERT_EQ(ListOrder(list), reference.Order()) << "step " << step;
   }
-  for (StubGroup* g : groups) delete g;
 }
 
 // The fired event leaves a hole at the root until the step ends; its group has no event
