@@ -152,17 +152,36 @@ inline std::size_t EventList::LowerOneLevel(Slot* s, int* positions, std::size_t
   return child;
 }
 
+// Places the moving event at the hole i, where the sift down ends.
+inline void EventList::Place(Slot* s, int* positions, std::size_t i, const Slot& moving) {
+  s[i] = moving;
+  positions[moving.key] = static_cast<int>(i);
+}
+
+// The sift down from the hole at i, one level at a time, asking the ranks wherever times
+// are equal. Out of line and cold: a small heap's sift takes it only at equal times.
+void EventList::LowerWithTies(std::size_t i, Slot moving) {
+  Slot* const s = S;
+  int* const positions = Positions;
+  const std::size_t n = static_cast<std::size_t>(size);
+  for (std::size_t hole; 2 * i + 1 < n; i = hole) {
+    hole = LowerOneLevel(s, positions, n, i, moving);
+    if (hole == i) break;
+  }
+  Place(s, positions, i, moving);
+}
+
 // In a deep heap the sift goes two levels at a time where both are full: the four
 // grandchildren of a slot lie in one cache line, so their times are read at once with the
 // children's, and the earlier child and the earlier of its children are chosen together;
 // the walk then waits on one chain of reads for two levels instead of two. The choices and
 // stops are those of the one-level sift, which takes every level below and every pair of
-// equal times, where the ranks are asked. Out of line, so that the short sifts of small
-// heaps keep a short prologue. Returns the slot where the moving event belongs.
-std::size_t EventList::LowerDeep(std::size_t i, const Slot& moving) {
+// equal times, where the ranks are asked.
+void EventList::LowerDeep(std::size_t i) {
   Slot* const s = S;
   int* const positions = Positions;
   const std::size_t n = static_cast<std::size_t>(size);
+  const Slot moving = s[i];
   for (std::size_t child = 2 * i + 1; child < n; child = 2 * i + 1) {
     const std::size_t first = 2 * child + 1;   // the first of the four grandchildren
     if (first + 3 < n) {
@@ -178,12 +197,12 @@ std::size_t EventList::LowerDeep(std::size_t i, const Slot& moving) {
         const std::size_t earlier = child + right;
         const std::size_t below = first + ((underLeft & (right - 1)) | (underRight & (0 - right)));
         const Slot next = s[earlier];
-        if (!Earlier(next, moving)) return i;
+        if (!Earlier(next, moving)) break;
         s[i] = next;
         positions[next.key] = static_cast<int>(i);
         i = earlier;
         const Slot last = s[below];
-        if (!Earlier(last, moving)) return i;
+        if (!Earlier(last, moving)) break;
         s[i] = last;
         positions[last.key] = static_cast<int>(i);
         i = below;
@@ -191,30 +210,35 @@ std::size_t EventList::LowerDeep(std::size_t i, const Slot& moving) {
       }
     }
     const std::size_t hole = LowerOneLevel(s, positions, n, i, moving);
-    if (hole == i) return i;
+    if (hole == i) break;
     i = hole;
   }
-  return i;
+  Place(s, positions, i, moving);
 }
 
-// Indices are unsigned and 64-bit, so that no level spends instructions widening them.
+// A heap with grandchildren below the start goes to LowerDeep. Otherwise the levels are
+// few, and this loop calls nothing, so that it needs no saved registers: equal times, where
+// the ranks must be asked, hand the rest of the sift to LowerWithTies. Indices are unsigned
+// and 64-bit, so that no level spends instructions widening them.
 void EventList::BubbleDown(int start) {
+  const std::size_t n = static_cast<std::size_t>(size);
+  std::size_t i = static_cast<std::size_t>(start);
+  if (4 * i + 6 < n) return LowerDeep(i);
   Slot* const s = S;
   int* const positions = Positions;
-  const std::size_t n = static_cast<std::size_t>(size);
-  const Slot moving = s[start];
-  std::size_t i = static_cast<std::size_t>(start);
-  if (4 * i + 6 < n) {
-    i = LowerDeep(i, moving);
-  } else {
-    for (std::size_t hole; 2 * i + 1 < n; i = hole) {
-      hole = LowerOneLevel(s, positions, n, i, moving);
-      if (hole == i) break;
-    }
-    if (i == static_cast<std::size_t>(start)) return;
+  const Slot moving = s[i];
+  for (std::size_t child = 2 * i + 1; child < n; child = 2 * i + 1) {
+    const double left = s[child].time;
+    const double right = s[child + 1].time;   // a last child alone meets the sentinel
+    child += right < left;
+    const Slot next = s[child];
+    if (right == left || next.time == moving.time) return LowerWithTies(i, moving);
+    if (!(next.time < moving.time)) break;
+    s[i] = next;
+    positions[next.key] = static_cast<int>(i);
+    i = child;
   }
-  s[i] = moving;
-  positions[moving.key] = static_cast<int>(i);
+  if (i != static_cast<std::size_t>(start)) Place(s, positions, i, moving);
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion. The
