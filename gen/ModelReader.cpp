@@ -15,6 +15,7 @@
 #include "ModelError.h"
 #include "NameRules.h"
 #include "StudyReader.h"
+#include "TomlPrecheck.h"
 #include "TomlSupport.h"
 
 namespace {
@@ -120,6 +121,7 @@ class Reader {
 
  private:
   toml::table Parse() {
+    PrecheckTomlText(text_);
     try {
       return toml::parse(text_, model_.file);
     } catch (const toml::parse_error& error) {
