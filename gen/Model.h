@@ -99,6 +99,8 @@ struct RewardDef {
   std::vector<ImpulseDef> impulses;
   std::string submodel;   // composed models: the atomic submodel whose places and activities it reads
   SourcePos submodelPos;
+  std::string instance;   // composed models: one instance of the submodel, by its path; empty for all
+  SourcePos instancePos;
   int index = 0;   // first index of the variable in the result files
   std::vector<std::string> ratePlaces;   // derived: places the rate reward reads
 

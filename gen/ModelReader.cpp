@@ -104,6 +104,7 @@ class Reader {
     ReadStudy(root, model_);
     if (composed) {
       CheckCounts();
+      CheckRewardInstances();
       DeriveRewardPlaces();
     } else {
       DeriveDependencies(model_);
@@ -425,6 +426,68 @@ class Reader {
     }
   }
 
+  // The number of copies a replicate makes in an experiment.
+  long CopiesIn(const CompositionNode& n, const Experiment& e) const {
+    if (!n.countIsGlobal) return std::stol(n.count);
+    for (size_t g = 0; g < model_.globals.size(); g++)
+      if (model_.globals[g].name == n.count) return static_cast<long>(e.values[g].whole);
+    return 0;
+  }
+
+  // A reward on one instance names it by its path, as the traces print it: the top node,
+  // then below each node the child on the way, written Child[i] for copy i of a replicate.
+  // The path must lead to an instance of the reward's submodel, and the copy must exist in
+  // every experiment: the simulator would otherwise find no instance and observe nothing.
+  void CheckRewardInstances() const {
+    for (const RewardDef& r : model_.rewards) {
+      if (r.instance.empty()) continue;
+      auto refuse = [&](const std::string& why) {
+        throw ModelError(r.instancePos, "instance '" + r.instance + "' of reward variable '" + r.name + "': " + why);
+      };
+      std::vector<std::string> parts(1);
+      for (char c : r.instance) {
+        if (c == '.')
+          parts.emplace_back();
+        else
+          parts.back() += c;
+      }
+      if (parts[0] != model_.root)
+        refuse("a path begins with the top node, '" + model_.root + "'");
+      std::string at = model_.root;   // the node or submodel the path has reached
+      for (size_t k = 1; k < parts.size(); k++) {
+        const CompositionNode* node = model_.FindNode(at);
+        if (node == nullptr) refuse("submodel '" + at + "' has no instances below it");
+        const std::string& part = parts[k];
+        if (!node->replicate) {
+          if (std::find(node->children.begin(), node->children.end(), part) == node->children.end())
+            refuse("'" + part + "' is not a child of join '" + node->name + "'");
+          at = part;
+          continue;
+        }
+        std::string prefix = node->child + "[";
+        bool digits = part.size() > prefix.size() + 1 && part.compare(0, prefix.size(), prefix) == 0 &&
+                      part.back() == ']' && part.size() - prefix.size() - 1 <= 9;
+        for (size_t c = prefix.size(); digits && c + 1 < part.size(); c++)
+          digits = part[c] >= '0' && part[c] <= '9';
+        if (digits && part[prefix.size()] == '0' && part.size() > prefix.size() + 2) digits = false;   // 01
+        if (!digits)
+          refuse("below replicate '" + node->name + "' comes a copy of '" + node->child + "', written " + node->child +
+                 "[i] with i from 0, no leading zeros");
+        long copy = std::stol(part.substr(prefix.size()));
+        for (const Experiment& e : model_.experiments) {
+          long copies = CopiesIn(*node, e);
+          if (copy >= copies)
+            refuse("experiment '" + e.name + "' has " + std::to_string(copies) + " copies of '" + node->child +
+                   "', numbered from 0");
+        }
+        at = node->child;
+      }
+      if (at != r.submodel)
+        refuse((model_.FindNode(at) != nullptr ? "it is composition node '" : "it is an instance of submodel '") + at +
+               "', not an instance of submodel '" + r.submodel + "'");
+    }
+  }
+
   // A composed model's rewards read the places of their submodel.
   void DeriveRewardPlaces() {
     for (RewardDef& r : model_.rewards) {
@@ -690,7 +753,10 @@ class Reader {
                                        "time_averaged_interval_of_time, steady_state)");
       std::string kind = ReadString(*k, "kind");
       std::vector<std::string> keys = {"kind", "rate", "impulse"};
-      if (model_.Composed()) keys.push_back("submodel");
+      if (model_.Composed()) {
+        keys.push_back("submodel");
+        keys.push_back("instance");
+      }
       const Model* target = &model_;
       if (model_.Composed()) {
         const toml::node* sub = table.get("submodel");
@@ -705,6 +771,10 @@ class Reader {
         if (target == nullptr) throw ModelError(r.submodelPos, "unknown submodel '" + r.submodel + "'");
         if (ReachedSubmodels().count(r.submodel) == 0)
           throw ModelError(r.submodelPos, "submodel '" + r.submodel + "' is not part of the composition");
+        if (const toml::node* instance = table.get("instance")) {
+          r.instance = ReadString(*instance, "instance");
+          r.instancePos = PosOf(*instance);
+        }
       }
       if (kind == "instant_of_time") {
         r.kind = RewardKind::InstantOfTime;

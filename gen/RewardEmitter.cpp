@@ -186,11 +186,13 @@ void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& fi
   c << "  Initialize(" << QuotedString(r.name) << ", " << RewardTypeEnum(r.kind) << ", " << n
     << ", startpts, stoppts, timeindex, " << static_cast<int>(impulses.size()) << ", " << (r.rate.present ? 1 : 0)
     << ", " << static_cast<int>(r.ratePlaces.size()) << ");\n";
-  if (r.rate.present && r.ratePlaces.empty()) c << "  AddModelDependency(" << QuotedString(target.name) << ");\n";
+  // The model's name stands for every instance of it; an instance's path for that one.
+  const std::string& instances = r.instance.empty() ? target.name : r.instance;
+  if (r.rate.present && r.ratePlaces.empty()) c << "  AddModelDependency(" << QuotedString(instances) << ");\n";
   for (const std::string& p : r.ratePlaces)
-    c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(target.name) << ");\n";
+    c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(instances) << ");\n";
   for (const auto& [act, impulseClass] : impulses)
-    c << "  AddImpulse(" << QuotedString(act) << ", " << QuotedString(target.name) << ", new " << impulseClass << "());\n";
+    c << "  AddImpulse(" << QuotedString(act) << ", " << QuotedString(instances) << ", new " << impulseClass << "());\n";
   c << "}\n\n";
   c << cls << "::~" << cls << "() {\n"
     << "  for (int w = 0; w < NumberOfWorkers; w++) {\n"

@@ -167,6 +167,55 @@ TEST(CompositionReaderRefuses, UnknownChildrenPlacesAndSubmodels) {
   EXPECT_EQ(r.message, "impulse of reward variable 'Moves' names unknown activity 'Stay' of submodel 'Cell'");
 }
 
+// A reward on one copy names it by its instance path, which the generated code hands to
+// the reward model in place of the submodel's name.
+TEST(CompositionReader, ARewardOnOneInstanceNamesItsPath) {
+  std::string text = Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"",
+                             "[reward.Own]\nsubmodel = \"Cell\"\ninstance = \"System.Cells.Cell[2]\"");
+  Model m = ReadModelText(text, "m.toml");
+  EXPECT_EQ(m.rewards[0].instance, "System.Cells.Cell[2]");
+  EXPECT_TRUE(m.rewards[1].instance.empty());
+  GeneratedFiles files = GenerateModel(m);
+  const std::string& pv = files.Files["Reward/SYS_REWARD/SYS_REWARDPV0.cpp"];
+  EXPECT_NE(pv.find("AddVariableDependency(\"own\", \"System.Cells.Cell[2]\")"), std::string::npos) << pv;
+}
+
+// The path must lead, node by node, to a copy of the reward's submodel that exists in every
+// experiment; otherwise the simulator would find no instance and observe nothing.
+TEST(CompositionReaderRefuses, InstancePathsThatNameNoInstanceOfTheSubmodel) {
+  auto refusalFor = [](const std::string& path) {
+    return RefusalOf(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"",
+                             "[reward.Own]\nsubmodel = \"Cell\"\ninstance = \"" + path + "\""));
+  };
+  const std::string own = "instance '";
+  Refusal r = refusalFor("Cells.Cell[0]");
+  EXPECT_EQ(r.line, 22);
+  EXPECT_EQ(r.column, 12);
+  EXPECT_EQ(r.message, own + "Cells.Cell[0]' of reward variable 'Own': a path begins with the top node, 'System'");
+  EXPECT_EQ(refusalFor("System.Cell[0]").message,
+            own + "System.Cell[0]' of reward variable 'Own': 'Cell[0]' is not a child of join 'System'");
+  for (const char* path :
+       {"System.Cells.Cell", "System.Cells.Cell[x]", "System.Cells.Cell[-1]", "System.Cells.Pool[0]", "System.Cells.Cell[01]"})
+    EXPECT_EQ(refusalFor(path).message, own + path +
+                                            "' of reward variable 'Own': below replicate 'Cells' comes a copy of "
+                                            "'Cell', written Cell[i] with i from 0, no leading zeros");
+  EXPECT_EQ(refusalFor("System.Cells.Cell[3]").message,
+            own + "System.Cells.Cell[3]' of reward variable 'Own': experiment 'base' has 3 copies of 'Cell', "
+                  "numbered from 0");
+  EXPECT_EQ(refusalFor("System.Pool").message,
+            own + "System.Pool' of reward variable 'Own': it is an instance of submodel 'Pool', not an instance "
+                  "of submodel 'Cell'");
+  EXPECT_EQ(refusalFor("System.Cells").message,
+            own + "System.Cells' of reward variable 'Own': it is composition node 'Cells', not an instance of "
+                  "submodel 'Cell'");
+  EXPECT_EQ(refusalFor("System.Cells.Cell[0].").message,
+            own + "System.Cells.Cell[0].' of reward variable 'Own': submodel 'Cell' has no instances below it");
+  EXPECT_EQ(refusalFor("System..Cells").message,
+            own + "System..Cells' of reward variable 'Own': '' is not a child of join 'System'");
+  EXPECT_EQ(refusalFor("System.Cells.Cell[0].own").message,
+            own + "System.Cells.Cell[0].own' of reward variable 'Own': submodel 'Cell' has no instances below it");
+}
+
 TEST(CompositionReaderRefuses, CountsThatAreNoWholeNumberOfCopies) {
   Refusal r = RefusalOf(Replace(kComposed, "count = \"n\"", "count = \"rate\""));
   EXPECT_EQ(r.line, 15);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -155,4 +156,22 @@ TEST(ShortModelFile, TheReadmeQueueGivesTheShippedQueuesObservations) {
   std::vector<std::string> shortDepartures = Observations(RunForFile("mm1k_short_sim", terminating), 1);
   EXPECT_EQ(shortDepartures.size(), 30u);
   EXPECT_EQ(shortDepartures, Observations(RunForFile("mm1k_sim", terminating), 5));
+}
+
+// A reward that names one copy by its instance path observes that copy alone: machine 1 is
+// up the closed-form fraction of [0, 10] and fails lambda times that on average, while the
+// reward over every copy sees three machines' worth.
+TEST(RewardsOnOneInstance, ACopyNamedByItsPathIsObservedAloneAsTheClosedFormSays) {
+  const double lambda = 1.0, mu = 2.0, horizon = 10.0, machines = 3.0;
+  const double rate = lambda + mu;
+  const double upFraction = mu / rate + lambda / (rate * rate * horizon) * (1.0 - std::exp(-rate * horizon));
+  std::map<int, SampleStatistics> variables = RunTerminating("instances_sim", 0, 4000);
+  ASSERT_EQ(variables.size(), 3u);
+  const double expected[] = {machines * upFraction, upFraction, lambda * horizon * upFraction};
+  for (int v = 0; v < 3; v++) {
+    ConfidenceInterval ci = variables.at(v).Interval(0.99);
+    EXPECT_TRUE(ci.lower <= expected[v] && expected[v] <= ci.upper)
+        << "variable " << v << ": mean " << variables.at(v).Mean() << ", expected " << expected[v];
+    EXPECT_LT(ci.halfWidth, 0.05 * expected[v]) << "variable " << v;
+  }
 }
