@@ -153,7 +153,7 @@ inline std::size_t EventList::LowerOneLevel(Slot* s, int* positions, std::size_t
 }
 
 // Places the moving event at the hole i, where the sift down ends.
-inline void EventList::Place(Slot* s, int* positions, std::size_t i, const Slot& moving) {
+inline void EventList::Settle(Slot* s, int* positions, std::size_t i, const Slot& moving) {
   s[i] = moving;
   positions[moving.key] = static_cast<int>(i);
 }
@@ -168,7 +168,7 @@ void EventList::LowerWithTies(std::size_t i, Slot moving) {
     hole = LowerOneLevel(s, positions, n, i, moving);
     if (hole == i) break;
   }
-  Place(s, positions, i, moving);
+  Settle(s, positions, i, moving);
 }
 
 // In a deep heap the sift goes two levels at a time where both are full: the four
@@ -213,7 +213,7 @@ void EventList::LowerDeep(std::size_t i) {
     if (hole == i) break;
     i = hole;
   }
-  Place(s, positions, i, moving);
+  Settle(s, positions, i, moving);
 }
 
 // A heap with grandchildren below the start goes to LowerDeep. Otherwise the levels are
@@ -238,7 +238,7 @@ void EventList::BubbleDown(int start) {
     positions[next.key] = static_cast<int>(i);
     i = child;
   }
-  if (i != static_cast<std::size_t>(start)) Place(s, positions, i, moving);
+  if (i != static_cast<std::size_t>(start)) Settle(s, positions, i, moving);
 }
 
 // The caller's record is only copied, so one scratch event can serve every insertion. The

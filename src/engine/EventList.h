@@ -92,7 +92,7 @@ class EventList {
   void BubbleDown(int i);
   std::size_t LowerOneLevel(Slot* s, int* positions, std::size_t n, std::size_t i,
                             const Slot& moving) const;
-  static void Place(Slot* s, int* positions, std::size_t i, const Slot& moving);
+  static void Settle(Slot* s, int* positions, std::size_t i, const Slot& moving);
   [[gnu::noinline, gnu::cold]] void LowerWithTies(std::size_t i, Slot moving);
   [[gnu::noinline]] void LowerDeep(std::size_t i);
   void Put(int i, Slot slot) {
