@@ -101,6 +101,12 @@ struct RewardDef {
   SourcePos submodelPos;
   std::string instance;   // composed models: one instance of the submodel, by its path; empty for all
   SourcePos instancePos;
+  // Composed models: a rate reward over several submodels (submodel = a list), whose code
+  // reaches each one's places through a pointer named after it. The submodels in file
+  // order (the first is also `submodel`), and, derived, the places of each that the code
+  // names. Empty for a variable on one submodel.
+  std::vector<std::string> readSubmodels;
+  std::vector<std::vector<std::string>> readPlaces;
   int index = 0;   // first index of the variable in the result files
   std::vector<std::string> ratePlaces;   // derived: places the rate reward reads
 

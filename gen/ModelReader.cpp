@@ -488,14 +488,44 @@ class Reader {
     }
   }
 
-  // A composed model's rewards read the places of their submodel.
+  // submodel = a list: a rate reward over several submodels, which the generated code
+  // reaches each through a pointer of its name. Impulses belong to one submodel's
+  // activities, and an instance path to one submodel, so neither goes with a list.
+  template <typename ReadOne>
+  void ReadSubmodelList(RewardDef& r, const toml::array& list, const toml::table& table, const std::string& what,
+                        const ReadOne& readSubmodel) {
+    if (list.size() < 2)
+      throw ModelError(r.submodelPos, "a list of submodels names two or more; name one submodel as a string");
+    for (const toml::node& item : list) {
+      std::string name = readSubmodel(item);
+      if (std::find(r.readSubmodels.begin(), r.readSubmodels.end(), name) != r.readSubmodels.end())
+        throw ModelError(PosOf(item), "submodel '" + name + "' is listed twice");
+      r.readSubmodels.push_back(name);
+    }
+    r.submodel = r.readSubmodels[0];
+    if (const toml::node* n = table.get("impulse"))
+      throw ModelError(PosOf(*n), what + " reads several submodels, so it has a rate reward only (an impulse "
+                                         "reward names the activities of one submodel)");
+    if (const toml::node* n = table.get("instance"))
+      throw ModelError(PosOf(*n), what + " reads several submodels: an instance path names one submodel's instance");
+    if (table.get("rate") == nullptr) throw ModelError(r.pos, what + " reads several submodels and has no rate reward");
+  }
+
+  // A composed model's rewards read the places of their submodel, or of each of theirs.
   void DeriveRewardPlaces() {
-    for (RewardDef& r : model_.rewards) {
+    auto placesRead = [&](const RewardDef& r, const std::string& submodel) {
       Model probe;
-      probe.places = model_.FindSubmodel(r.submodel)->places;
+      probe.places = model_.FindSubmodel(submodel)->places;
       probe.rewards.push_back(r);
       DeriveDependencies(probe);
-      r.ratePlaces = probe.rewards[0].ratePlaces;
+      return probe.rewards[0].ratePlaces;
+    };
+    for (RewardDef& r : model_.rewards) {
+      if (r.readSubmodels.empty()) {
+        r.ratePlaces = placesRead(r, r.submodel);
+        continue;
+      }
+      for (const std::string& submodel : r.readSubmodels) r.readPlaces.push_back(placesRead(r, submodel));
     }
   }
 
@@ -762,15 +792,23 @@ class Reader {
         const toml::node* sub = table.get("submodel");
         if (sub == nullptr)
           throw ModelError(r.pos, what + " has no submodel (the atomic submodel whose places and activities it reads)");
-        r.submodel = ReadString(*sub, "submodel");
         r.submodelPos = PosOf(*sub);
-        if (model_.FindNode(r.submodel) != nullptr)
-          throw ModelError(r.submodelPos, "'" + r.submodel + "' is a composition node: a reward variable reads "
-                                                             "the places and activities of an atomic submodel");
+        auto readSubmodel = [&](const toml::node& item) {
+          std::string name = ReadString(item, "submodel");
+          if (model_.FindNode(name) != nullptr)
+            throw ModelError(PosOf(item), "'" + name + "' is a composition node: a reward variable reads "
+                                                       "the places and activities of an atomic submodel");
+          if (model_.FindSubmodel(name) == nullptr) throw ModelError(PosOf(item), "unknown submodel '" + name + "'");
+          if (ReachedSubmodels().count(name) == 0)
+            throw ModelError(PosOf(item), "submodel '" + name + "' is not part of the composition");
+          return name;
+        };
+        if (const toml::array* list = sub->as_array()) {
+          ReadSubmodelList(r, *list, table, what, readSubmodel);
+        } else {
+          r.submodel = readSubmodel(*sub);
+        }
         target = model_.FindSubmodel(r.submodel);
-        if (target == nullptr) throw ModelError(r.submodelPos, "unknown submodel '" + r.submodel + "'");
-        if (ReachedSubmodels().count(r.submodel) == 0)
-          throw ModelError(r.submodelPos, "submodel '" + r.submodel + "' is not part of the composition");
         if (const toml::node* instance = table.get("instance")) {
           r.instance = ReadString(*instance, "instance");
           r.instancePos = PosOf(*instance);

@@ -73,7 +73,49 @@ std::vector<std::string> EarningActivities(const Model& model, const std::string
   return names;
 }
 
+// The worker of a rate reward over several submodels: one model pointer per submodel,
+// which the reward model points at the instances of one combination, and in the reward
+// function a pointer of each submodel's class named after it, through which the code
+// reaches its places.
+void EmitWorkerOverSubmodels(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
+  std::string dir = RewardDir(model);
+  auto member = [](const std::string& submodel) { return submodel + "_Tavrin_Instance"; };
+  CodeWriter h(dir + "/" + cls + ".h");
+  h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
+  h << "#include \"rewards/" << WorkerBase(r.kind) << ".h\"\n\nclass BaseModelClass;\n\n";
+  h << "// " << cls << ": the rate reward of variable " << r.name << " on one combination of instances of";
+  for (const std::string& sub : r.readSubmodels) h << " " << sub;
+  h << ".\nclass " << cls << " : public " << WorkerBase(r.kind) << " {\n public:\n";
+  h << "  " << cls << "();\n  ~" << cls << "() override;   // frees the TheModelPtr array\n";
+  h << "  double Reward_Function() override;\n\n";
+  for (const std::string& sub : r.readSubmodels)
+    h << "  BaseModelClass* " << member(sub) << ";   // not owned: the instance of " << sub << " this worker reads\n";
+  h << "};\n\n#endif\n";
+  files.Add(dir + "/" + cls + ".h", h.Text());
+
+  CodeWriter c(dir + "/" + cls + ".cpp");
+  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
+  for (const std::string& sub : r.readSubmodels) c << "#include \"" << SanHeader(*model.FindSubmodel(sub)) << "\"\n";
+  c << "\n" << cls << "::" << cls << "()";
+  for (size_t i = 0; i < r.readSubmodels.size(); i++)
+    c << (i == 0 ? " : " : ", ") << member(r.readSubmodels[i]) << "(nullptr)";
+  c << " {\n  NumModels = " << static_cast<int>(r.readSubmodels.size()) << ";\n"
+    << "  TheModelPtr = new BaseModelClass**[NumModels];\n";
+  for (size_t i = 0; i < r.readSubmodels.size(); i++)
+    c << "  TheModelPtr[" << static_cast<int>(i) << "] = &" << member(r.readSubmodels[i]) << ";\n";
+  c << "}\n\n" << cls << "::~" << cls << "() { delete[] TheModelPtr; }\n\n";
+  c << "double " << cls << "::Reward_Function() {\n";
+  for (const std::string& sub : r.readSubmodels) {
+    std::string san = SanClass(*model.FindSubmodel(sub));
+    c << "  [[maybe_unused]] " << san << "* " << sub << " = static_cast<" << san << "*>(" << member(sub) << ");\n";
+  }
+  Expression(c, model, r.rate, "  return static_cast<double>", ";\n");
+  c << "}\n";
+  files.Add(dir + "/" + cls + ".cpp", c.Text());
+}
+
 void EmitWorker(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
+  if (!r.readSubmodels.empty()) return EmitWorkerOverSubmodels(model, r, cls, files);
   const Model& target = RewardTarget(model, r);
   std::string dir = RewardDir(model);
   CodeWriter h(dir + "/" + cls + ".h");
@@ -155,7 +197,11 @@ void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& fi
 
   CodeWriter c(dir + "/" + cls + ".cpp");
   c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
-  c << "#include \"" << SanHeader(target) << "\"\n";
+  if (r.readSubmodels.empty()) {
+    c << "#include \"" << SanHeader(target) << "\"\n";
+  } else {
+    for (const std::string& sub : r.readSubmodels) c << "#include \"" << SanHeader(*model.FindSubmodel(sub)) << "\"\n";
+  }
   std::set<std::string> includes;
   for (const auto& [act, impulseClass] : impulses) includes.insert(impulseClass);
   for (const std::string& inc : includes) c << "#include \"" << dir << "/" << inc << ".h\"\n";
@@ -183,12 +229,27 @@ void EmitNode(const Model& model, const RewardDef& r, int pv, GeneratedFiles& fi
     point(r.stop, "");
   }
   c << "};\n";
+  // A variable over several submodels depends on each in the list's order, which is the
+  // order of its worker's model pointers.
+  int models = r.rate.present ? 1 : 0;
+  int variables = static_cast<int>(r.ratePlaces.size());
+  if (!r.readSubmodels.empty()) {
+    models = static_cast<int>(r.readSubmodels.size());
+    variables = 0;
+    for (const std::vector<std::string>& places : r.readPlaces) variables += static_cast<int>(places.size());
+  }
   c << "  Initialize(" << QuotedString(r.name) << ", " << RewardTypeEnum(r.kind) << ", " << n
-    << ", startpts, stoppts, timeindex, " << static_cast<int>(impulses.size()) << ", " << (r.rate.present ? 1 : 0)
-    << ", " << static_cast<int>(r.ratePlaces.size()) << ");\n";
+    << ", startpts, stoppts, timeindex, " << static_cast<int>(impulses.size()) << ", " << models << ", " << variables
+    << ");\n";
+  for (size_t i = 0; i < r.readSubmodels.size(); i++) {
+    if (r.readPlaces[i].empty()) c << "  AddModelDependency(" << QuotedString(r.readSubmodels[i]) << ");\n";
+    for (const std::string& p : r.readPlaces[i])
+      c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(r.readSubmodels[i]) << ");\n";
+  }
   // The model's name stands for every instance of it; an instance's path for that one.
   const std::string& instances = r.instance.empty() ? target.name : r.instance;
-  if (r.rate.present && r.ratePlaces.empty()) c << "  AddModelDependency(" << QuotedString(instances) << ");\n";
+  if (r.rate.present && r.ratePlaces.empty() && r.readSubmodels.empty())
+    c << "  AddModelDependency(" << QuotedString(instances) << ");\n";
   for (const std::string& p : r.ratePlaces)
     c << "  AddVariableDependency(" << QuotedString(p) << ", " << QuotedString(instances) << ");\n";
   for (const auto& [act, impulseClass] : impulses)

@@ -216,6 +216,51 @@ TEST(CompositionReaderRefuses, InstancePathsThatNameNoInstanceOfTheSubmodel) {
             own + "System.Cells.Cell[0].own' of reward variable 'Own': submodel 'Cell' has no instances below it");
 }
 
+// A rate reward over several submodels reaches each one's places through a pointer named
+// after it; its worker holds one model per submodel, in the list's order.
+TEST(CompositionReader, ARewardOverSeveralSubmodelsReadsEachOnesPlaces) {
+  std::string text = Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"", "[reward.Own]\nsubmodel = [\"Cell\", \"Pool\"]");
+  text = Replace(text, "rate = \"own->Mark()\"", "rate = \"Cell->own->Mark() * Pool->stock->Mark()\"");
+  Model m = ReadModelText(text, "m.toml");
+  EXPECT_EQ(m.rewards[0].readSubmodels, (std::vector<std::string>{"Cell", "Pool"}));
+  EXPECT_EQ(m.rewards[0].readPlaces, (std::vector<std::vector<std::string>>{{"own"}, {"stock"}}));
+  GeneratedFiles files = GenerateModel(m);
+  const std::string& worker = files.Files["Reward/SYS_REWARD/SYS_REWARDPV0Worker.cpp"];
+  EXPECT_NE(worker.find("TheModelPtr[1] = &Pool_Tavrin_Instance;"), std::string::npos) << worker;
+  EXPECT_NE(worker.find("CellSAN* Cell = static_cast<CellSAN*>(Cell_Tavrin_Instance);"), std::string::npos) << worker;
+  const std::string& pv = files.Files["Reward/SYS_REWARD/SYS_REWARDPV0.cpp"];
+  EXPECT_NE(pv.find("AddVariableDependency(\"own\", \"Cell\");\n  AddVariableDependency(\"stock\", \"Pool\");"),
+            std::string::npos)
+      << pv;
+}
+
+TEST(CompositionReaderRefuses, ListsOfSubmodelsThatCannotMakeOneRateReward) {
+  auto withList = [](const std::string& list, const std::string& reward = "Own") {
+    return RefusalOf(Replace(kComposed, "[reward." + reward + "]\nsubmodel = \"Cell\"",
+                             "[reward." + reward + "]\nsubmodel = " + list));
+  };
+  EXPECT_EQ(withList("[\"Cell\"]").message, "a list of submodels names two or more; name one submodel as a string");
+  Refusal r = withList("[\"Cell\", \"Cell\"]");
+  EXPECT_EQ(r.line, 21);
+  EXPECT_EQ(r.column, 21);   // the second entry
+  EXPECT_EQ(r.message, "submodel 'Cell' is listed twice");
+  EXPECT_EQ(withList("[\"Cell\", \"Cells\"]").message,
+            "'Cells' is a composition node: a reward variable reads the places and activities of an atomic submodel");
+  EXPECT_EQ(withList("[\"Cell\", \"Poole\"]").message, "unknown submodel 'Poole'");
+  EXPECT_EQ(withList("[\"Cell\", \"Pool\"]", "Moves").message,
+            "reward variable 'Moves' reads several submodels, so it has a rate reward only (an impulse reward names "
+            "the activities of one submodel)");
+  EXPECT_EQ(RefusalOf(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"",
+                              "[reward.Own]\nsubmodel = [\"Cell\", \"Pool\"]\ninstance = \"System.Pool\""))
+                .message,
+            "reward variable 'Own' reads several submodels: an instance path names one submodel's instance");
+  EXPECT_EQ(RefusalOf(Replace(Replace(kComposed, "[reward.Own]\nsubmodel = \"Cell\"",
+                                      "[reward.Own]\nsubmodel = [\"Cell\", \"Pool\"]"),
+                              "rate = \"own->Mark()\"\n", ""))
+                .message,
+            "reward variable 'Own' reads several submodels and has no rate reward");
+}
+
 TEST(CompositionReaderRefuses, CountsThatAreNoWholeNumberOfCopies) {
   Refusal r = RefusalOf(Replace(kComposed, "count = \"n\"", "count = \"rate\""));
   EXPECT_EQ(r.line, 15);

@@ -175,3 +175,18 @@ TEST(RewardsOnOneInstance, ACopyNamedByItsPathIsObservedAloneAsTheClosedFormSays
     EXPECT_LT(ci.halfWidth, 0.05 * expected[v]) << "variable " << v;
   }
 }
+
+// A variable over two joined submodels reads both through one worker: the two queues of
+// the closed ring always hold the whole population, so their sum is 3 in every replication,
+// averaged over time or seen at one instant, while the first queue alone holds part of it.
+TEST(RewardsOverSeveralSubmodels, TheQueuesOfBothStationsAlwaysHoldThePopulation) {
+  std::map<int, SampleStatistics> variables = RunTerminating("ring_sim", 0, 500);
+  ASSERT_EQ(variables.size(), 3u);
+  for (int v : {0, 1}) {
+    EXPECT_NEAR(variables.at(v).Mean(), 3.0, 1e-9) << "variable " << v;
+    EXPECT_LT(variables.at(v).Variance(), 1e-12) << "variable " << v;
+  }
+  EXPECT_GT(variables.at(2).Mean(), 0.5);
+  EXPECT_LT(variables.at(2).Mean(), 2.9);
+  EXPECT_GT(variables.at(2).Variance(), 0.01);
+}
