@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <set>
+#include <vector>
 
 #include "Dependencies.h"
 #include "EmitSupport.h"
@@ -73,69 +74,70 @@ std::vector<std::string> EarningActivities(const Model& model, const std::string
   return names;
 }
 
-// The worker of a rate reward over several submodels: one model pointer per submodel,
-// which the reward model points at the instances of one combination, and in the reward
-// function a pointer of each submodel's class named after it, through which the code
-// reaches its places.
-void EmitWorkerOverSubmodels(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
+// A rate reward's worker holds one model pointer per submodel it reads, which the reward
+// model points at the instances of one combination. On one submodel the pointer is named
+// after it and the reward function reaches its places by their names; over several, each
+// pointer is <Sub>_Tavrin_Instance, and the function reaches a submodel's places through a
+// pointer of its class named after it (First->queue).
+void EmitWorker(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
+  const bool several = !r.readSubmodels.empty();
+  std::vector<const Model*> targets;
+  std::vector<std::string> members;
+  if (several) {
+    for (const std::string& sub : r.readSubmodels) {
+      targets.push_back(model.FindSubmodel(sub));
+      members.push_back(sub + "_Tavrin_Instance");
+    }
+  } else {
+    targets.push_back(&RewardTarget(model, r));
+    members.push_back(targets[0]->name);
+  }
   std::string dir = RewardDir(model);
-  auto member = [](const std::string& submodel) { return submodel + "_Tavrin_Instance"; };
   CodeWriter h(dir + "/" + cls + ".h");
   h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
   h << "#include \"rewards/" << WorkerBase(r.kind) << ".h\"\n\nclass BaseModelClass;\n\n";
-  h << "// " << cls << ": the rate reward of variable " << r.name << " on one combination of instances of";
-  for (const std::string& sub : r.readSubmodels) h << " " << sub;
-  h << ".\nclass " << cls << " : public " << WorkerBase(r.kind) << " {\n public:\n";
+  h << "// " << cls << ": the rate reward of variable " << r.name;
+  if (several) {
+    h << " on one combination of instances of";
+    for (const std::string& sub : r.readSubmodels) h << " " << sub;
+    h << ".\n";
+  } else {
+    h << " on one instance of the model.\n";
+  }
+  h << "class " << cls << " : public " << WorkerBase(r.kind) << " {\n public:\n";
   h << "  " << cls << "();\n  ~" << cls << "() override;   // frees the TheModelPtr array\n";
   h << "  double Reward_Function() override;\n\n";
-  for (const std::string& sub : r.readSubmodels)
-    h << "  BaseModelClass* " << member(sub) << ";   // not owned: the instance of " << sub << " this worker reads\n";
+  for (size_t i = 0; i < members.size(); i++) {
+    h << "  BaseModelClass* " << members[i] << ";   // not owned: the ";
+    if (several)
+      h << "instance of " << targets[i]->name << " this worker reads\n";
+    else
+      h << "model instance this worker reads\n";
+  }
   h << "};\n\n#endif\n";
   files.Add(dir + "/" + cls + ".h", h.Text());
 
   CodeWriter c(dir + "/" + cls + ".cpp");
   c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n";
-  for (const std::string& sub : r.readSubmodels) c << "#include \"" << SanHeader(*model.FindSubmodel(sub)) << "\"\n";
+  for (const Model* target : targets) c << "#include \"" << SanHeader(*target) << "\"\n";
   c << "\n" << cls << "::" << cls << "()";
-  for (size_t i = 0; i < r.readSubmodels.size(); i++)
-    c << (i == 0 ? " : " : ", ") << member(r.readSubmodels[i]) << "(nullptr)";
-  c << " {\n  NumModels = " << static_cast<int>(r.readSubmodels.size()) << ";\n"
+  for (size_t i = 0; i < members.size(); i++) c << (i == 0 ? " : " : ", ") << members[i] << "(nullptr)";
+  c << " {\n  NumModels = " << static_cast<int>(members.size()) << ";\n"
     << "  TheModelPtr = new BaseModelClass**[NumModels];\n";
-  for (size_t i = 0; i < r.readSubmodels.size(); i++)
-    c << "  TheModelPtr[" << static_cast<int>(i) << "] = &" << member(r.readSubmodels[i]) << ";\n";
+  for (size_t i = 0; i < members.size(); i++)
+    c << "  TheModelPtr[" << static_cast<int>(i) << "] = &" << members[i] << ";\n";
   c << "}\n\n" << cls << "::~" << cls << "() { delete[] TheModelPtr; }\n\n";
   c << "double " << cls << "::Reward_Function() {\n";
-  for (const std::string& sub : r.readSubmodels) {
-    std::string san = SanClass(*model.FindSubmodel(sub));
-    c << "  [[maybe_unused]] " << san << "* " << sub << " = static_cast<" << san << "*>(" << member(sub) << ");\n";
+  if (several) {
+    for (size_t i = 0; i < targets.size(); i++) {
+      std::string san = SanClass(*targets[i]);
+      c << "  [[maybe_unused]] " << san << "* " << targets[i]->name << " = static_cast<" << san << "*>("
+        << members[i] << ");\n";
+    }
+    Expression(c, model, r.rate, "  return static_cast<double>", ";\n");
+  } else {
+    RewardBody(c, model, *targets[0], r.rate);
   }
-  Expression(c, model, r.rate, "  return static_cast<double>", ";\n");
-  c << "}\n";
-  files.Add(dir + "/" + cls + ".cpp", c.Text());
-}
-
-void EmitWorker(const Model& model, const RewardDef& r, const std::string& cls, GeneratedFiles& files) {
-  if (!r.readSubmodels.empty()) return EmitWorkerOverSubmodels(model, r, cls, files);
-  const Model& target = RewardTarget(model, r);
-  std::string dir = RewardDir(model);
-  CodeWriter h(dir + "/" + cls + ".h");
-  h << GeneratedBanner(model) << "#ifndef " << Guard(cls) << "\n#define " << Guard(cls) << "\n\n";
-  h << "#include \"rewards/" << WorkerBase(r.kind) << ".h\"\n\nclass BaseModelClass;\n\n";
-  h << "// " << cls << ": the rate reward of variable " << r.name << " on one instance of the model.\n";
-  h << "class " << cls << " : public " << WorkerBase(r.kind) << " {\n public:\n";
-  h << "  " << cls << "();\n  ~" << cls << "() override;   // frees the TheModelPtr array\n";
-  h << "  double Reward_Function() override;\n\n";
-  h << "  BaseModelClass* " << target.name << ";   // not owned: the model instance this worker reads\n";
-  h << "};\n\n#endif\n";
-  files.Add(dir + "/" + cls + ".h", h.Text());
-
-  CodeWriter c(dir + "/" + cls + ".cpp");
-  c << GeneratedBanner(model) << "#include \"" << dir << "/" << cls << ".h\"\n\n#include \"" << SanHeader(target) << "\"\n\n";
-  c << cls << "::" << cls << "() : " << target.name << "(nullptr) {\n  NumModels = 1;\n"
-    << "  TheModelPtr = new BaseModelClass**[NumModels];\n  TheModelPtr[0] = &" << target.name << ";\n}\n\n";
-  c << cls << "::~" << cls << "() { delete[] TheModelPtr; }\n\n";
-  c << "double " << cls << "::Reward_Function() {\n";
-  RewardBody(c, model, target, r.rate);
   c << "}\n";
   files.Add(dir + "/" + cls + ".cpp", c.Text());
 }
