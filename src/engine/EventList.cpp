@@ -80,16 +80,12 @@ void EventList::GrowKeys() {
 
 // A handle's key is trusted only when this list gave it: another list may have keyed the
 // same group.
-int EventList::KeyOf(PAddress* handle, BaseActionClass* group) {
+int EventList::KeyOf(PAddress* handle) {
   int key = handle->listKey;
-  if (key >= 0 && key < NumKeys && Keys[key].handle == handle) {
-    Keys[key].group = group;
-    return key;
-  }
+  if (key >= 0 && key < NumKeys && Keys[key].handle == handle) return key;
   if (NumKeys == KeyCapacity) GrowKeys();
   key = NumKeys++;
   Keys[key].record = nullptr;
-  Keys[key].group = group;
   Keys[key].handle = handle;
   handle->listKey = key;
   return key;
@@ -98,12 +94,12 @@ int EventList::KeyOf(PAddress* handle, BaseActionClass* group) {
 // The ranks, a virtual call each, are asked only on equal times.
 inline bool EventList::Earlier(Slot a, Slot b) const {
   if (a.time < b.time) return true;
-  return a.time == b.time && Keys[a.key].group->Rank() > Keys[b.key].group->Rank();
+  return a.time == b.time && GroupOf(a.key)->Rank() > GroupOf(b.key)->Rank();
 }
 
 inline bool EventList::TiedWithRoot(int i) const {
   return i < size && S[i].time == S[0].time &&
-         Keys[S[0].key].group->Rank() == Keys[S[i].key].group->Rank();
+         GroupOf(S[0].key)->Rank() == GroupOf(S[i].key)->Rank();
 }
 
 // Both sifts move a hole instead of swapping: each passed event is stored once in its new
@@ -144,7 +140,7 @@ inline std::size_t EventList::LowerOneLevel(Slot* s, int* positions, std::size_t
   if (right != left)
     child += right < left;
   else if (child + 1 < n)
-    child += Keys[s[child + 1].key].group->Rank() > Keys[s[child].key].group->Rank();
+    child += GroupOf(s[child + 1].key)->Rank() > GroupOf(s[child].key)->Rank();
   const Slot next = s[child];
   if (!Earlier(next, moving)) return i;
   s[i] = next;
@@ -246,7 +242,7 @@ void EventList::BubbleDown(int start) {
 // can have passed the root's hole, whose time is minus infinity.
 void EventList::Insert(Event* e) {
   PAddress* handle = e->action_ptr->EventPointer;
-  if (RootIsHole && Keys[S[0].key].group == e->action_ptr) {
+  if (RootIsHole && GroupOf(S[0].key) == e->action_ptr) {
     RootIsHole = false;
     KeyEntry& entry = Keys[S[0].key];
     entry.event = *e;
@@ -256,7 +252,7 @@ void EventList::Insert(Event* e) {
     return;
   }
   TAVRIN_ASSERT(size < capacity);
-  int key = KeyOf(handle, e->action_ptr);
+  int key = KeyOf(handle);
   KeyEntry& entry = Keys[key];
   TAVRIN_ASSERT(entry.record == nullptr);
   entry.event = *e;
@@ -364,11 +360,11 @@ void EventList::FindEquals(int i) {
 // last tied event fires.
 int EventList::PickWeighted() {
   double total = 0;
-  for (int k = 0; k < EqSize; k++) total += Keys[S[Equalities[k]].key].group->Weight();
+  for (int k = 0; k < EqSize; k++) total += GroupOf(S[Equalities[k]].key)->Weight();
   double target = TheDistribution->RNG->rnd() * total;
   double running = 0;
   for (int k = 0; k < EqSize; k++) {
-    running += Keys[S[Equalities[k]].key].group->Weight();
+    running += GroupOf(S[Equalities[k]].key)->Weight();
     if (running > target) return Equalities[k];
   }
   return Equalities[EqSize - 1];

@@ -27,9 +27,9 @@ class EventEqual {
 // Layout: a group gets a key (a dense index) the first time it is scheduled, and the
 // heap's slots hold only a time and a key, 16 bytes, placed so that the two children of a
 // slot share one cache line. Everything else the list keeps about a group, its handle and
-// its event's record, is one cache line per key, so that a firing touches one line for the
-// fired group; the slot of each key in the heap is a table of its own, which a sift writes
-// once per moved event. The handles point into the key table, which does not move while
+// its event's record (which names the group), is one cache line per key, so that a firing
+// touches one line for the fired group; the slot of each key in the heap is a table of its
+// own, which a sift writes once per moved event. The handles point into the key table, which does not move while
 // the list is used within its capacity of groups.
 class EventList {
  public:
@@ -55,10 +55,10 @@ class EventList {
       return &Keys[S[0].key].record;
     return EarliestAmongTies();
   }
-  // The completion time and the group of the event an entry holds, read from the heap and
-  // the key tables rather than from the event's record.
+  // The completion time and the group of the event an entry holds: the time from the
+  // heap's slot, the group from the entry's record.
   double TimeAt(Event** entry) const { return S[Positions[KeyAt(entry)]].time; }
-  BaseActionClass* GroupAt(Event** entry) const { return Keys[KeyAt(entry)].group; }
+  BaseActionClass* GroupAt(Event** entry) const { return GroupOf(KeyAt(entry)); }
   void ClearEventList();
   int IsValid();
   void PrintList(std::ostream& out);
@@ -78,14 +78,15 @@ class EventList {
   // in the list, and is null otherwise; the group's handle points at `record`.
   struct alignas(64) KeyEntry {
     Event* record;
-    BaseActionClass* group;
     PAddress* handle;
     Event event;
   };
+  // The group of a key whose event is in the list (the heap's keys, the fired one's).
+  BaseActionClass* GroupOf(int key) const { return Keys[key].event.action_ptr; }
   int KeyAt(Event** entry) const {
     return static_cast<int>(reinterpret_cast<const KeyEntry*>(entry) - Keys);
   }
-  int KeyOf(PAddress* handle, BaseActionClass* group);   // assigns one on first sight
+  int KeyOf(PAddress* handle);   // assigns one on first sight
   void GrowKeys();
 
   int BubbleUp(int i);
