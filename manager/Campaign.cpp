@@ -130,6 +130,14 @@ bool Campaign::PrepareFresh() {
       return false;
     }
     _haveStudy = true;
+    // The simulator would run batches that observe nothing: refused before any client runs.
+    if (!_study.HasVariablesFor(_options.steadyState)) {
+      _fatal = "tavrin_run: " + _study.model + " has no " +
+               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
+                                     : "terminating reward variable: run it with --steady-state");
+      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
+      return false;
+    }
   }
   std::vector<int> numbers;
   int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
@@ -235,6 +243,14 @@ bool Campaign::PrepareResume() {
   if (FileExists(studyPath)) {
     if (StudyDescription::Read(studyPath, _study, _fatal) != 0) return false;
     _haveStudy = true;
+    // The simulator would run batches that observe nothing: refused before any client runs.
+    if (!_study.HasVariablesFor(_options.steadyState)) {
+      _fatal = "tavrin_run: " + _study.model + " has no " +
+               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
+                                     : "terminating reward variable: run it with --steady-state");
+      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
+      return false;
+    }
   }
   std::vector<int> numbers;
   if (!_options.ExpandExperiments(_haveStudy ? static_cast<int>(_study.experiments.size()) : -1,

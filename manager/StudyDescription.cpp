@@ -107,6 +107,12 @@ bool StudyDescription::Observes(int index, bool steadyState) const {
   return (r->kind == "steady_state") == steadyState;
 }
 
+bool StudyDescription::HasVariablesFor(bool steadyState) const {
+  for (const Reward& r : rewards)
+    if ((r.kind == "steady_state") == steadyState) return true;
+  return false;
+}
+
 const StudyDescription::Experiment* StudyDescription::FindExperiment(int index) const {
   for (const Experiment& e : experiments)
     if (e.index == index) return &e;

@@ -36,6 +36,8 @@ struct StudyDescription {
   // Whether a run of the given kind observes the variable at this index; indices the
   // description does not know are taken as observed.
   bool Observes(int index, bool steadyState) const;
+  // Whether any variable is of the given run kind: without one, such a run measures nothing.
+  bool HasVariablesFor(bool steadyState) const;
   const Experiment* FindExperiment(int index) const;
 };
 

@@ -44,6 +44,23 @@ void SimulatorClass::TerminatingSimulation() {
   int batch = 0;
   bool SendResults = false;
 
+  int numTerminating = 0;
+  for (int i = 0; i < NumPVs; i++)
+    if (ThePVList[i]->Type == terminating) numTerminating++;
+  if (numTerminating == 0 && SimControl == 0) {
+    // Without a terminating variable a batch has no stop time and measures nothing: every
+    // batch would be an instant of zeros, written as if observed, without end when no batch
+    // limit is given. The run says so and hands over only the empty final report.
+    std::cout << "No terminating performance variables: nothing to simulate." << std::endl;
+    SimControl = 1;
+    for (int i = 0; i < NumPVs; i++) {
+      CurPacket->SetNumObs(i, 0);
+      CurSqrPacket->SetNumObs(i, 0);
+    }
+    CPUSeconds = _cpuTimer->GetTime();
+    CheckReportSize(CPUSeconds);
+  }
+
   while (SimControl == 0) {
     RunOneBatch();
     if (GlobalDebugLevel > 1) std::cout << "** " << "Done with batch " << " = " << batch << std::endl;

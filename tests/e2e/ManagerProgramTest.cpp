@@ -353,6 +353,24 @@ TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
   EXPECT_NE(r.err.find("--precision needs a number between 0 and 1, not '2'"), std::string::npos) << r.err;
 }
 
+// A run kind the model has no variable for would run clients whose batches observe
+// nothing, and wait for a precision that never comes: the campaign is refused before any
+// client starts or any folder is made, naming the option that fits the model.
+TEST(ManagerCommandLine, RunKindWithoutVariablesIsRefusedNamingTheOtherKind) {
+  std::string out = MakeTempDir() + "/campaign";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("tandem_sim"), "--out", out, "--quiet"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("TANDEM has no terminating reward variable: run it with --steady-state"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(access(out.c_str(), F_OK), 0) << out << " was made";
+  r = RunProgram("tavrin_run", {BinPath("availability_sim"), "--steady-state", "--out", out, "--quiet"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("has no steady-state reward variable: run it without --steady-state"),
+            std::string::npos)
+      << r.err;
+}
+
 // The plots are SVG drawn by gnuplot, named for the study description's variables; without
 // gnuplot on the PATH the data and the script are still written, and the manager says how
 // to draw them.

@@ -19,11 +19,11 @@ struct RunFiles {
   std::string binary;
 };
 
-RunFiles RunWithFiles(std::vector<std::string> args) {
+RunFiles RunWithFiles(std::vector<std::string> args, const char* simulator = "l2_cache_sim") {
   std::string dir = MakeTempDir();
   args.insert(args.end(), {"-a", "A", "-b", "B"});
   RunFiles files;
-  files.run = RunProgram("l2_cache_sim", args, dir);
+  files.run = RunProgram(simulator, args, dir);
   files.ascii = ReadFile(dir + "/A");
   files.binary = ReadFile(dir + "/B");
   return files;
@@ -127,4 +127,25 @@ TEST(TerminatingRun, EndsWithTheClosingLinesAndAGoodExit) {
   EXPECT_LT(fired, cpu);
   EXPECT_LT(cpu, exit);
   EXPECT_EQ(files.run.err, "SIMULATOR::MAIN()-GOOD EXIT\n");
+}
+
+// The tandem model measures only steady-state variables. A terminating batch of it would
+// end at time 0 and write a zero for every variable as though observed, and without a
+// batch limit it would do so forever; the run instead says there is nothing to simulate
+// and hands over only the empty final report.
+TEST(TerminatingRun, ModelWithoutTerminatingVariablesRunsNoBatchAndSaysSo) {
+  RunFiles files = RunWithFiles({"-t", "1", "-N", "3"}, "tandem_sim");
+  ASSERT_EQ(files.run.exitCode, 0) << files.run.err;
+  size_t message = files.run.out.find("No terminating performance variables: nothing to simulate.\n");
+  ASSERT_NE(message, std::string::npos) << files.run.out;
+  EXPECT_NE(files.run.out.find("Actions fired: 0\n", message), std::string::npos) << files.run.out;
+
+  std::vector<DataRecord> records = Records(files.binary);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_TRUE(records[0].sections.empty());
+  EXPECT_EQ(Lines(files.ascii),
+            (std::vector<std::string>{
+                "#TAVRIN_SIM_ASCII_FILE,TAVRIN_VER=Version 2.5,FILE_VER=1,EXPERIMENTS=0,SEED=31415,"
+                "RANDOMGEN=Lagged Fibonacci",
+                "#FORMAT: (PV ID Number),(PV Value)", "#META_DATA,BATCHES=0"}));
 }
