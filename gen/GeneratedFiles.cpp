@@ -1,5 +1,7 @@
 #include "GeneratedFiles.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,10 +28,16 @@ std::string GeneratedFiles::WriteTo(const std::string& dir,
     fs::path temporary = target;
     temporary += ".tmp";
     {
+      errno = 0;
       std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
       out << content;
       out.close();
-      if (!out) return "cannot write " + temporary.string();
+      if (!out) {
+        // The reason (a full disk, a folder in the way) is what the modeller needs to know.
+        std::string reason = errno != 0 ? std::strerror(errno) : "the write failed";
+        if (fs::is_regular_file(temporary, error)) fs::remove(temporary, error);
+        return "cannot write " + temporary.string() + ": " + reason;
+      }
     }
     fs::rename(temporary, target, error);
     if (error) return "cannot write " + target.string() + ": " + error.message();

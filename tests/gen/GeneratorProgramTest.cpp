@@ -65,6 +65,20 @@ TEST(GeneratorProgram, AMissingModelFileOrFolderIsAnError) {
   fs::remove_all(dir);
 }
 
+// A file that cannot be written (here a folder stands where its temporary copy goes; a
+// full disk is the usual cause) is named with the system's reason, the exit status is 1,
+// and no temporary copy is left behind.
+TEST(GeneratorProgram, AFileThatCannotBeWrittenIsNamedWithTheReason) {
+  std::string dir = MakeTempDir();
+  Write(dir + "/good.toml", kModel);
+  fs::create_directories(dir + "/out/Atomic/P/PSAN.cpp.tmp/in-the-way");
+  ProcessResult r = RunProgram("tavrin_gen", {"good.toml", "-o", "out"}, dir);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot write out/Atomic/P/PSAN.cpp.tmp: Is a directory"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(dir + "/out/Atomic/P/PSAN.cpp.tmp/in-the-way"));   // not removed: not ours
+  fs::remove_all(dir);
+}
+
 TEST(GeneratorProgram, TheSameModelFileGivesTheSameBytes) {
   std::string dir = MakeTempDir();
   Write(dir + "/p.toml", kModel);
