@@ -26,6 +26,7 @@ const char* VariableEstimate::StatusName(Status status) {
     case NotMet: return "not met";
     case Correlated: return "correlated";
     case Insufficient: return "insufficient";
+    case Constant: return "constant";
   }
   return "?";
 }

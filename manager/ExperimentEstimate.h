@@ -8,7 +8,7 @@
 
 // The estimate of one variable of an experiment, pooled over its clients.
 struct VariableEstimate {
-  enum Status { Met, NotMet, Correlated, Insufficient };
+  enum Status { Met, NotMet, Correlated, Insufficient, Constant };
 
   int variable = 0;
   int64_t observations = 0;   // pooled: replications, or batch means after merging

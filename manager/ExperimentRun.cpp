@@ -64,12 +64,18 @@ std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& al
   for (int v : ObservedVariables()) {
     VariableEstimate e = _estimate.Estimate(v, level);
     // A sample of identical values has a zero-width interval that says nothing of the
-    // variable's spread; only an absolute tolerance can accept it.
-    if (e.status == VariableEstimate::NotMet && e.halfWidth == 0.0 && _settings.absTol == 0.0)
-      e.status = VariableEstimate::Insufficient;
+    // variable's spread; only an absolute tolerance can accept it. Once the minimum sample
+    // is in, such a variable (a probability that is always 1, a rare event never seen) no
+    // longer holds the experiment back, since more of the same would never meet the target:
+    // it is reported as "constant", not as met.
+    bool constant = false;
+    if (e.status == VariableEstimate::NotMet && e.halfWidth == 0.0 && _settings.absTol == 0.0) {
+      constant = _estimate.PooledCount(v, level) >= _settings.minObs;
+      e.status = constant ? VariableEstimate::Constant : VariableEstimate::Insufficient;
+    }
     bool met = e.status == VariableEstimate::NotMet && _rule.Met(e.mean, e.halfWidth);
     if (met) e.status = VariableEstimate::Met;
-    allMet = allMet && met;
+    allMet = allMet && (met || constant);
     double target = Target(e);
     double ratio = !std::isfinite(e.halfWidth) ? std::numeric_limits<double>::infinity()
                    : target > 0.0             ? e.halfWidth / target

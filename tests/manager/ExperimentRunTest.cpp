@@ -53,3 +53,52 @@ TEST(ExperimentRun, AllZeroVariablesWithoutAStudyAreSetApart) {
   EXPECT_EQ(run.ObservedVariables(), std::vector<int>{1});
   EXPECT_EQ(run.AllZeroVariables(), std::vector<int>{0});
 }
+
+// A variable whose every observation is the same (a probability that is always 1, a rare
+// event never seen) has a zero-width interval that can never meet a relative target: once
+// the minimum sample is in, it no longer holds the experiment back, and it is reported as
+// "constant", not as met. An absolute tolerance accepts it as met.
+TEST(ExperimentRun, ConstantVariableEndsWithTheOthersAndIsReportedAsConstant) {
+  std::mt19937 random(11);
+  std::exponential_distribution<double> draw(1.0);
+  for (double absTol : {0.0, 1e-6}) {
+    ExperimentRun::Settings settings;
+    settings.precision = 0.05;
+    settings.absTol = absTol;
+    ExperimentRun run(0, "e", {}, settings, nullptr);
+    run.SetRunning();
+    run.AddClient(0);
+    const double one = 1.0;
+    for (int i = 0; i < 100000 && run.GetState() == ExperimentRun::Running; i++) {
+      double x = draw(random);
+      run.AddObservations(0, 0, &one, 1);
+      run.AddObservations(0, 1, &x, 1);
+      run.CheckStop();
+    }
+    ASSERT_EQ(run.GetState(), ExperimentRun::Done) << "abs-tol " << absTol;
+    EXPECT_EQ(run.Reason(), "");
+    ASSERT_EQ(run.Final().size(), 2u);
+    EXPECT_EQ(run.Final()[0].mean, 1.0);
+    EXPECT_EQ(run.Final()[0].status, absTol > 0 ? VariableEstimate::Met : VariableEstimate::Constant);
+    EXPECT_EQ(run.Final()[1].status, VariableEstimate::Met);
+    EXPECT_LE(run.Final()[1].RelativeHalfWidth(), 0.05);
+  }
+}
+
+// Too few identical observations say nothing yet: the variable is "insufficient" and the
+// run goes on.
+TEST(ExperimentRun, IdenticalObservationsBelowTheMinimumHoldTheRun) {
+  ExperimentRun::Settings settings;
+  settings.minObs = 50;
+  ExperimentRun run(0, "e", {}, settings, nullptr);
+  run.SetRunning();
+  run.AddClient(0);
+  std::vector<double> ones(40, 1.0);
+  run.AddObservations(0, 0, ones.data(), 40);
+  EXPECT_FALSE(run.CheckStop());
+  EXPECT_EQ(run.GetState(), ExperimentRun::Running);
+  run.AddObservations(0, 0, ones.data(), 40);
+  EXPECT_TRUE(run.CheckStop());
+  ASSERT_EQ(run.Final().size(), 1u);
+  EXPECT_EQ(run.Final()[0].status, VariableEstimate::Constant);
+}
