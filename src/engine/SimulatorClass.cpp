@@ -221,7 +221,11 @@ void SimulatorClass::BuildModel() {
   }
   TheStudy->SetGVs(TheExperimentNumber);
   if (OverrideString != nullptr) {
-    if (!TheStudy->overrideGVs(OverrideString)) std::exit(1);
+    if (!TheStudy->overrideGVs(OverrideString)) {
+      std::cerr << "ERROR: the global variable overrides (-O) could not all be applied; nothing was run"
+                << std::endl;
+      std::exit(1);
+    }
     std::cout << "Overriding global variables in simulator" << std::endl;
   }
   TheModel = TheStudy->GetPVModel(true);

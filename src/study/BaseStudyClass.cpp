@@ -28,57 +28,71 @@ char* NextToken(char*& cursor) {
   return token;
 }
 
-// Parses value by the type letter and hands it to the study. Returns false for a letter
-// that names no type. A value that does not parse is not applied: the variable keeps its
-// value rather than receiving an undefined one.
-bool ApplyOverride(BaseStudyClass* study, char letter, char* name, const char* value) {
+enum class Override { Applied, UnknownLetter, BadValue };
+
+// Whether a scan read a number that is the whole token: "0,5" or "2.5x" would otherwise set
+// 0 or 2.5 without a word.
+bool Whole(int converted, const char* value, int used) {
+  return converted == 1 && used >= 0 && value[used] == '\0';
+}
+
+// Parses value by the type letter and hands it to the study. A value that does not parse is
+// not applied: the variable keeps its value rather than receiving an undefined one.
+Override ApplyOverride(BaseStudyClass* study, char letter, char* name, const char* value) {
+  int used = -1;
   switch (letter) {
     case 'b': {
       short raw;
-      if (std::sscanf(value, "%hi", &raw) != 1) return true;
+      int converted = std::sscanf(value, "%hi%n", &raw, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       bool flag = raw != 0;
       study->OverrideGVValue(name, &flag);
-      return true;
+      return Override::Applied;
     }
     case 'c': {
       char c;
-      if (std::sscanf(value, "%c", &c) != 1) return true;
+      if (std::sscanf(value, "%c", &c) != 1) return Override::BadValue;
       study->OverrideGVValue(name, &c);
-      return true;
+      return Override::Applied;
     }
     case 'd': {
       double d;
-      if (std::sscanf(value, "%lf", &d) != 1) return true;
+      int converted = std::sscanf(value, "%lf%n", &d, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       study->OverrideGVValue(name, &d);
-      return true;
+      return Override::Applied;
     }
     case 'f': {
       float f;
-      if (std::sscanf(value, "%f", &f) != 1) return true;
+      int converted = std::sscanf(value, "%f%n", &f, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       study->OverrideGVValue(name, &f);
-      return true;
+      return Override::Applied;
     }
     case 'i': {
       int i;
-      if (std::sscanf(value, "%i", &i) != 1) return true;
+      int converted = std::sscanf(value, "%i%n", &i, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       study->OverrideGVValue(name, &i);
-      return true;
+      return Override::Applied;
     }
     case 'l': {
       // A study variable of type "long" has the platform's long, so that is what is passed.
       long l;
-      if (std::sscanf(value, "%li", &l) != 1) return true;
+      int converted = std::sscanf(value, "%li%n", &l, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       study->OverrideGVValue(name, &l);
-      return true;
+      return Override::Applied;
     }
     case 's': {
       short s;
-      if (std::sscanf(value, "%hi", &s) != 1) return true;
+      int converted = std::sscanf(value, "%hi%n", &s, &used);
+      if (!Whole(converted, value, used)) return Override::BadValue;
       study->OverrideGVValue(name, &s);
-      return true;
+      return Override::Applied;
     }
     default:
-      return false;
+      return Override::UnknownLetter;
   }
 }
 
@@ -142,11 +156,13 @@ bool BaseStudyClass::overrideGVs(char* TheOverrideString) {
   if (TheOverrideString == nullptr) return true;
   char* copy = CopyString(TheOverrideString);
   char* cursor = copy;
+  bool complete = true;
   for (char* type = NextToken(cursor); type != nullptr; type = NextToken(cursor)) {
     char* name = NextToken(cursor);
     char* value = (name == nullptr) ? nullptr : NextToken(cursor);
     if (value == nullptr) {
       std::cout << "Not enough double override tokens" << std::flush;
+      complete = false;
       break;
     }
     const char* letterType = TypeOfLetter(type[0]);
@@ -158,11 +174,25 @@ bool BaseStudyClass::overrideGVs(char* TheOverrideString) {
       std::free(copy);
       return false;
     }
-    if (!ApplyOverride(this, type[0], name, value))
-      std::cout << "Type " << type[0] << " not recognized" << std::endl;
+    // Whatever is not applied is reported and the rest still applies, but the whole
+    // string then fails: a run with a value other than the one asked for is not the
+    // experiment the modeller meant.
+    if (globalType == nullptr) complete = false;   // the study's own message names it
+    switch (ApplyOverride(this, type[0], name, value)) {
+      case Override::Applied: break;
+      case Override::UnknownLetter:
+        std::cout << "Type " << type[0] << " not recognized" << std::endl;
+        complete = false;
+        break;
+      case Override::BadValue:
+        std::cerr << "ERROR: Override of global variable " << name << ": '" << value
+                  << "' is not a value of type " << (letterType != nullptr ? letterType : "?") << std::endl;
+        complete = false;
+        break;
+    }
   }
   std::free(copy);
-  return true;
+  return complete;
 }
 
 const char* BaseStudyClass::TypeOfGV(const char* name) const {

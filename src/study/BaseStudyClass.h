@@ -29,8 +29,10 @@ class BaseStudyClass {
   void SetDefaultTavrinRoot(const char* root);
 
   // Applies "letter:name:value" triples, e.g. d:Rate:2.5:i:Size:4, through OverrideGVValue.
-  // False, after its message, when a known letter does not match the named global's type:
-  // the value would be read or stored with the wrong size.
+  // False, after its message, when a known letter does not match the named global's type
+  // (nothing more is applied: the value would be read or stored with the wrong size), and
+  // when any triple could not be applied (a missing field, an unknown letter, a value that
+  // does not parse, a name the study does not declare), each reported as it is met.
   bool overrideGVs(char* TheOverrideString);
   const char* TypeOfGV(const char* name) const;  // the named global's type; null if unknown
 

@@ -263,3 +263,19 @@ TEST(StudySelection, OverrideWithTheWrongTypeLetterIsRefused) {
   EXPECT_EQ(matching.exitCode, 0) << matching.err;
   EXPECT_NE(matching.out.find("Overriding global variables in simulator\n"), std::string::npos);
 }
+
+// A name the study does not have, or a value that is not wholly a number, would leave the
+// global at the experiment's value: the run is refused instead of measuring another model.
+TEST(StudySelection, OverrideOfAnUnknownGlobalOrWithABadValueIsRefused) {
+  ProcessResult unknown = RunProgram("mm1k_sim", {"-O", "d:lamda:0.5", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(unknown.exitCode, 1);
+  EXPECT_NE(unknown.err.find("Global Variable lamda does not exist."), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.err.find("ERROR: the global variable overrides (-O) could not all be applied"),
+            std::string::npos)
+      << unknown.err;
+  EXPECT_EQ(unknown.out.find("SIMULATOR::Preparing to run()"), std::string::npos);
+
+  ProcessResult comma = RunProgram("mm1k_sim", {"-O", "d:lambda:0,5", "-N", "1"}, MakeTempDir());
+  EXPECT_EQ(comma.exitCode, 1);
+  EXPECT_NE(comma.err.find("'0,5' is not a value of type double"), std::string::npos) << comma.err;
+}

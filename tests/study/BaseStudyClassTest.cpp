@@ -136,14 +136,41 @@ TEST(StudyOverrideTypes, LetterNotMatchingTheGlobalsTypeIsRefusedAndNothingMoreA
   EXPECT_TRUE(other.Applied.empty());
 }
 
-TEST(StudyOverrideTypes, MatchingLettersUnknownLettersAndUnknownNamesKeepTheirBehaviour) {
+// Unknown letters and names are reported and the rest still applies, but the string as a
+// whole fails, so that the simulator does not run an experiment other than the one asked.
+TEST(StudyOverrideTypes, UnknownLettersAndNamesAreReportedAndFailTheWholeString) {
   TypedStudy study;
   char text[] = "d:Drate:2.5:q:Drate:1:i:Isize:4:i:Iextra:7";
   testing::internal::CaptureStdout();
-  EXPECT_TRUE(study.overrideGVs(text));
+  EXPECT_FALSE(study.overrideGVs(text));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Type q not recognized\n");
   // The unknown name is handed on: the generated study reports it itself.
   EXPECT_EQ(study.Applied, (Applied{"Drate=2.500000", "Isize=4", "Iextra=7"}));
+
+  TypedStudy clean;
+  char known[] = "d:Drate:2.5:i:Isize:4";
+  EXPECT_TRUE(clean.overrideGVs(known));
+}
+
+// A value is applied only when the whole field is a number of its type: "0,5" or "2.5x"
+// would otherwise set 0 or 2.5 without a word. A missing field fails the string too.
+TEST(StudyOverrideTypes, ValueThatIsNotWhollyANumberOrAMissingFieldFailsTheString) {
+  for (const char* bad : {"d:Drate:0,5", "d:Drate:2.5x", "i:Isize:4.0", "i:Isize:abc", "d:Drate"}) {
+    TypedStudy study;
+    std::vector<char> text(bad, bad + std::strlen(bad) + 1);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(study.overrideGVs(text.data())) << bad;
+    std::string said = testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(study.Applied.empty()) << bad;
+    EXPECT_NE(said, "") << bad;
+  }
+  TypedStudy study;
+  char text[] = "d:Drate:0,5";
+  testing::internal::CaptureStderr();
+  study.overrideGVs(text);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "ERROR: Override of global variable Drate: '0,5' is not a value of type double\n");
 }
 
 TEST(StudyExperimentNames, NamesCountFromOneInOneSharedBuffer) {
