@@ -275,6 +275,16 @@ ExperimentRun& Campaign::AddRun(int number) {
   std::string name = e != nullptr ? e->name : "experiment " + std::to_string(number);
   std::vector<std::pair<std::string, std::string>> globals;
   if (e != nullptr) globals = e->values;
+  // The clients run with the overridden values, so those are what the results name; the
+  // experiment's name, which may spell out its own values, says what was changed.
+  std::string changed;
+  for (const auto& o : _options.OverriddenGlobals())
+    for (auto& g : globals)
+      if (g.first == o.first && g.second != o.second) {
+        g.second = o.second;
+        changed += (changed.empty() ? "" : ",") + o.first + "=" + o.second;
+      }
+  if (!changed.empty()) name += " with " + changed;
   _runs.emplace_back(new ExperimentRun(number, name, globals, runSettings,
                                        _haveStudy ? &_study : nullptr));
   return *_runs.back();

@@ -247,3 +247,17 @@ bool RunOptions::ExpandExperiments(int numExperiments, std::vector<int>& out,
   }
   return true;
 }
+
+std::vector<std::pair<std::string, std::string>> RunOptions::OverriddenGlobals() const {
+  std::vector<std::string> fields;
+  size_t at = 0;
+  while (at < overrides.size()) {
+    size_t end = overrides.find(':', at);
+    if (end == std::string::npos) end = overrides.size();
+    if (end > at) fields.push_back(overrides.substr(at, end - at));
+    at = end + 1;
+  }
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (size_t i = 0; i + 2 < fields.size(); i += 3) pairs.emplace_back(fields[i + 1], fields[i + 2]);
+  return pairs;
+}

@@ -3,6 +3,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // RunOptions: what tavrin_run was asked to do, read from its command line.
@@ -39,6 +40,9 @@ struct RunOptions {
   // The experiment numbers of the list, in order; numExperiments < 0 means unknown (then
   // "all" cannot be expanded). Returns false with a message on a malformed list.
   bool ExpandExperiments(int numExperiments, std::vector<int>& out, std::string& error) const;
+  // The (name, value) pairs of --override, read as the simulator reads them: "letter:name:
+  // value" triples, runs of colons counting as one; an incomplete last triple is left out.
+  std::vector<std::pair<std::string, std::string>> OverriddenGlobals() const;
 };
 
 class RunOptionsParser {

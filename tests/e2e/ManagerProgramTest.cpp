@@ -187,6 +187,26 @@ TEST(ManagerValidation, AvailabilityTerminatingHoldsTheClosedFormsAndRepeats) {
   EXPECT_EQ(ReadFile(dir + "/a/results.csv"), ReadFile(dir + "/b/results.csv"));
 }
 
+// The clients run with the overridden value, so the results, the database and the
+// experiment's name carry it: the estimate is the M/M/1/10 queue's at rho = 0.5 (L =
+// 1 - 11/2047), not the rho = 0.8 of the study's experiment.
+TEST(ManagerOverride, ResultsNameTheOverriddenValuesTheClientsRanWith) {
+  std::string dir = MakeTempDir();
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("mm1k_sim"), "--steady-state", "--experiments", "1",
+                                              "--override", "d:lambda:0.5", "--precision", "0.05",
+                                              "--no-plots", "--port", Port(), "--out", dir + "/out"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<Row> rows = ReadResults(dir + "/out/results.csv");
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows[0].at("experiment_name"), "rho=0.8 with lambda=0.5");
+  EXPECT_EQ(rows[0].at("lambda"), "0.5");
+  EXPECT_EQ(rows[0].at("variable_name"), "NumberInSystem");
+  EXPECT_NEAR(std::stod(rows[0].at("mean")), 1.0 - 11.0 / 2047.0, 0.05);
+  EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite",
+                      "SELECT COUNT(*) FROM globals WHERE name = 'lambda' AND value = '0.5'"),
+            1);
+}
+
 // A stored campaign continued with a tighter precision adds observations; continued with
 // the precision it already has, it reruns nothing.
 TEST(ManagerResume, TighterPrecisionAddsObservationsAndMetTargetsRunNothing) {
