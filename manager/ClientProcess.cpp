@@ -33,9 +33,13 @@ std::string Replace(std::string text, const std::string& what, const std::string
 std::string LauncherCommand(const std::vector<std::string>& argv, const std::string& launcher,
                             const std::string& host) {
   std::string words;
-  for (const std::string& w : argv) words += " " + ClientProcess::ShellQuote(w);
-  if (launcher.find("{host}") != std::string::npos)
+  if (launcher.find("{host}") != std::string::npos) {
+    // The local shell takes off one quoting, and ssh hands the words it gets, joined by
+    // spaces, to the remote shell, which takes off the other.
+    for (const std::string& w : argv) words += " " + ClientProcess::ShellQuote(ClientProcess::ShellQuote(w));
     return Replace(launcher, "{host}", host) + words;
+  }
+  for (const std::string& w : argv) words += " " + ClientProcess::ShellQuote(w);
   return launcher + " sh -c " +
          ClientProcess::ShellQuote("echo \"TAVRIN_HOST: $(hostname)\"; exec \"$@\"") + " sh" +
          words;

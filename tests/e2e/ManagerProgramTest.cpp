@@ -363,6 +363,30 @@ TEST(ManagerLauncher, SshAndSrunStyleLaunchersRunEveryClient) {
   EXPECT_EQ(ReadResults(dir + "/srun/results.csv").at(0).at("status"), "met");
 }
 
+// Through ssh a client's words pass two shells, the local one and the remote one: each
+// word must reach the simulator as it was given, so an override with a space, a '#' or a
+// ';' neither cuts the command line short nor runs a command of its own.
+TEST(ManagerLauncher, SshStyleLauncherDeliversEveryWordIntact) {
+  std::string dir = MakeTempDir();
+  std::string ssh = dir + "/stand_in_ssh";
+  std::ofstream(ssh) << "#!/bin/sh\nshift\nexec sh -c \"$*\"\n";   // as ssh: words joined, one shell
+  std::string sim = dir + "/logging_sim";
+  std::ofstream(sim) << "#!/bin/sh\nprintf '[%s]\\n' \"$@\" >> " << dir << "/args.log\nexec "
+                     << BinPath("stand_in_sim") << " \"$@\"\n";
+  chmod(ssh.c_str(), 0755);
+  chmod(sim.c_str(), 0755);
+  const std::string tricky = "d:x:1 # it's; touch " + dir + "/ran";
+  ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", "0", "--jobs", "1", "--launcher",
+                                              ssh + " {host}", "--hosts", "localhost", "--override", tricky,
+                                              "--no-plots", "--port", Port(), "--out", dir + "/out"},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string args = ReadFile(dir + "/args.log");
+  EXPECT_NE(args.find("[-O]\n[" + tricky + "]\n"), std::string::npos) << args;
+  EXPECT_NE(args.find("[-L]\n[0.0.0.0]\n"), std::string::npos) << args;
+  EXPECT_NE(access((dir + "/ran").c_str(), F_OK), 0) << "the override ran a command";
+}
+
 // Without a study description "all" cannot be expanded, and the user is told why.
 TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
   ProcessResult r = RunProgram("tavrin_run", {BinPath("l2_cache_sim")});
