@@ -322,8 +322,10 @@ void SimulatorClass::Run() {
   }
   trace->printFooter();
   if (StopSignal() != 0) {
-    std::cerr << "SIMULATOR: stopped by signal " << StopSignal() << " after " << BatchRuns
-              << " batches; the result files hold every batch written" << std::endl;
+    // A steady-state run counts no batches of its own: each variable cuts its own.
+    std::cerr << "SIMULATOR: stopped by signal " << StopSignal();
+    if (isTerminatingSimulation != 0) std::cerr << " after " << BatchRuns << " batches";
+    std::cerr << "; the result files hold every batch written" << std::endl;
     if (ExitStatus == 0) ExitStatus = 128 + StopSignal();
   }
   std::cout << "Actions fired: " << _fireActionCount << std::endl;
