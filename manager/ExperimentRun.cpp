@@ -57,10 +57,11 @@ double ExperimentRun::Target(const VariableEstimate& e) const {
 }
 
 std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& allMet,
-                                                         double& worst) const {
+                                                         double& worst, int& worstVariable) const {
   std::vector<VariableEstimate> estimates;
   allMet = true;
   worst = 0.0;
+  worstVariable = -1;
   for (int v : ObservedVariables()) {
     VariableEstimate e = _estimate.Estimate(v, level);
     // A sample of identical values has a zero-width interval that says nothing of the
@@ -81,7 +82,10 @@ std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& al
                    : target > 0.0             ? e.halfWidth / target
                    : e.halfWidth == 0.0       ? 0.0
                                               : std::numeric_limits<double>::infinity();
-    worst = std::max(worst, ratio);
+    if (worstVariable < 0 || ratio > worst) {
+      worst = ratio;
+      worstVariable = v;
+    }
     estimates.push_back(e);
   }
   if (estimates.empty()) allMet = false;
@@ -100,7 +104,7 @@ bool ExperimentRun::CheckStop() {
     int64_t level = _nextLevel;
     bool allMet = false;
     double worst = 0.0;
-    std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
+    std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst, _worstVariable);
     int64_t n = std::numeric_limits<int64_t>::max();
     for (const VariableEstimate& e : estimates)
       n = std::min(n, _estimate.PooledCount(e.variable, level));
@@ -125,7 +129,7 @@ void ExperimentRun::Finish(const std::string& reason) {
   double worst = 0.0;
   std::vector<int> variables = ObservedVariables();
   int64_t level = _estimate.ReachedLevel(variables);
-  _final = EstimatesAt(level, allMet, worst);
+  _final = EstimatesAt(level, allMet, worst, _worstVariable);
   _worstRatio = worst;
   _state = Done;
   _reason = reason;
@@ -148,7 +152,7 @@ bool ExperimentRun::MeetsWithWhatIsThere() {
   int64_t level = _estimate.ReachedLevel(variables);
   bool allMet = false;
   double worst = 0.0;
-  std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst);
+  std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst, _worstVariable);
   int64_t n = std::numeric_limits<int64_t>::max();
   for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, level));
   _observations = n;

@@ -72,6 +72,8 @@ class ExperimentRun {
   // half-width over its target (infinite before a first interval).
   int64_t Observations() const { return _observations; }
   double WorstRatio() const { return _worstRatio; }
+  // The variable that holds the experiment back most ("" before a first check).
+  std::string WorstVariableName() const { return _worstVariable < 0 ? "" : VariableName(_worstVariable); }
   int64_t ObservationsLeft() const;
 
   int nextClientNumber = 0;
@@ -80,7 +82,9 @@ class ExperimentRun {
   double startTime = 0.0;
 
  private:
-  std::vector<VariableEstimate> EstimatesAt(int64_t level, bool& allMet, double& worst) const;
+  // worst: the least precise variable's half-width over its target; worstVariable: which.
+  std::vector<VariableEstimate> EstimatesAt(int64_t level, bool& allMet, double& worst,
+                                            int& worstVariable) const;
   double Target(const VariableEstimate& e) const;
 
   int _number;
@@ -96,6 +100,7 @@ class ExperimentRun {
   int64_t _nextLevel = 2;
   int64_t _observations = 0;
   double _worstRatio;
+  int _worstVariable = -1;
   std::vector<VariableEstimate> _final;
   std::vector<Check> _history;
 };

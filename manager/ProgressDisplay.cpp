@@ -36,9 +36,9 @@ std::string ProgressDisplay::Row(const Line& line, double precision) {
     if (more == 0) left = "0s";
     else if (more > 0 && line.rate > 0) left = Duration(static_cast<double>(more) / line.rate);
   }
-  std::snprintf(text, sizeof text, "%6d  %-24.24s %12lld %8d   %10s / %-7g %10s", run.Number(),
+  std::snprintf(text, sizeof text, "%6d  %-24.24s %12lld %8d   %10s / %-7g %10s  %.24s", run.Number(),
                 run.Name().c_str(), static_cast<long long>(run.Observations()), line.clients,
-                worst.c_str(), precision, left.c_str());
+                worst.c_str(), precision, left.c_str(), run.WorstVariableName().c_str());
   return text;
 }
 
@@ -53,6 +53,8 @@ void ProgressDisplay::Update(double now, int done, int total, const std::vector<
                    line.run->Number(), static_cast<long long>(line.run->Observations()),
                    line.clients,
                    std::isfinite(ratio) ? (std::to_string(ratio * _precision)).c_str() : "-");
+      std::string name = line.run->WorstVariableName();
+      if (!name.empty()) std::fprintf(_out, " (%s)", name.c_str());
     }
     std::fprintf(_out, "\n");
     std::fflush(_out);
@@ -60,8 +62,8 @@ void ProgressDisplay::Update(double now, int done, int total, const std::vector<
   }
   Clear();
   std::fprintf(_out, "%d of %d experiments done\n", done, total);
-  std::fprintf(_out, "%6s  %-24s %12s %8s   %21s %10s\n", "exp", "name", "observations",
-               "clients", "worst rel. half-width", "time left");
+  std::fprintf(_out, "%6s  %-24s %12s %8s   %21s %10s  %s\n", "exp", "name", "observations",
+               "clients", "worst rel. half-width", "time left", "least precise");
   for (const Line& line : lines) std::fprintf(_out, "%s\n", Row(line, _precision).c_str());
   _drawn = 2 + static_cast<int>(lines.size());
   std::fflush(_out);

@@ -1,4 +1,5 @@
 #include "ExperimentRun.h"
+#include "ProgressDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -101,4 +102,27 @@ TEST(ExperimentRun, IdenticalObservationsBelowTheMinimumHoldTheRun) {
   EXPECT_TRUE(run.CheckStop());
   ASSERT_EQ(run.Final().size(), 1u);
   EXPECT_EQ(run.Final()[0].status, VariableEstimate::Constant);
+}
+
+// While a run goes on, the progress line names the variable that holds it back most, so a
+// user waiting on a long experiment knows which estimate is the slow one.
+TEST(ExperimentRun, ProgressNamesTheLeastPreciseVariable) {
+  std::mt19937 random(3);
+  std::normal_distribution<double> narrow(10.0, 0.1), wide(10.0, 5.0);
+  ExperimentRun::Settings settings;
+  settings.precision = 0.001;
+  ExperimentRun run(0, "e", {}, settings, nullptr);
+  run.SetRunning();
+  run.AddClient(0);
+  EXPECT_EQ(run.WorstVariableName(), "");
+  for (int i = 0; i < 200; i++) {
+    double a = narrow(random), b = wide(random);
+    run.AddObservations(0, 0, &a, 1);
+    run.AddObservations(0, 1, &b, 1);
+  }
+  run.CheckStop();
+  ASSERT_EQ(run.GetState(), ExperimentRun::Running);
+  EXPECT_EQ(run.WorstVariableName(), "variable 1");
+  std::string row = ProgressDisplay::Row({&run, 1, 100.0}, settings.precision);
+  EXPECT_EQ(row.substr(row.size() - 10), "variable 1") << row;
 }
