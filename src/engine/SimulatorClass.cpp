@@ -4,6 +4,8 @@
 #include "engine/SimulatorClass.h"
 
 #include <cassert>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -234,6 +236,36 @@ void SimulatorClass::BuildModel() {
   SelectRunVariables();
 }
 
+// A window the run cannot observe would give silent zeros (an interval that ends before it
+// starts, a time point before time 0), a division by zero (a time average over no time) or,
+// for a steady-state batch of no length, a run that cuts batches without end and never
+// advances: refused, naming the variable, before anything runs. Windows usually come from
+// global variables, so they are checked for the experiment and overrides of this run.
+void SimulatorClass::CheckWindow(PerformanceVariableNode* node) {
+  double start = node->Start;
+  double stop = node->Stop;
+  std::string problem;
+  if (!std::isfinite(start) || !std::isfinite(stop)) {
+    problem = "its window is not finite";
+  } else if (node->PVRewardType == STEADY_STATE) {
+    if (start < 0) problem = "its initial transient is negative";
+    else if (!(stop > start)) problem = "its batch length is not positive";
+  } else if (node->PVRewardType == INSTANT_OF_TIME) {
+    if (start < 0) problem = "its time point is before time 0";
+  } else if (start < 0) {
+    problem = "its interval starts before time 0";
+  } else if (stop < start) {
+    problem = "its interval ends before it starts";
+  } else if (node->PVRewardType == TIMEAVE_INTERVAL_OF_TIME && stop == start) {
+    problem = "its interval has no length to average over";
+  }
+  if (problem.empty()) return;
+  char window[96];
+  std::snprintf(window, sizeof window, " (start %.17g, stop %.17g)", start, stop);
+  std::cerr << "ERROR: reward variable " << node->Name << ": " << problem << window << std::endl;
+  std::exit(1);
+}
+
 // Only the variables of the run's kind take part; the others never reach their window end.
 // The run stops at the latest window end of its own variables: the windows of the other
 // kind would otherwise stretch every terminating batch to the end of a steady-state batch.
@@ -246,6 +278,7 @@ void SimulatorClass::SelectRunVariables() {
   for (int i = 0; i < count; i++) {
     PerformanceVariableNode* node = TheModel->PerformanceVariableList[i];
     if (node->Type == wanted) {
+      CheckWindow(node);
       indices[selected++] = i;
       if (node->Stop > stopTime) stopTime = node->Stop;
     } else {

@@ -212,6 +212,7 @@ class SimulatorClass {
   void CreateTraces();
   void BuildModel();
   void SelectRunVariables();
+  static void CheckWindow(PerformanceVariableNode* node);
   void ConnectModel();
   void InstallGenerator();
   static void DeleteQueuedPackets(TavrinQueue<DataPacket*>* queue);

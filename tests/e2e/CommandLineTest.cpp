@@ -264,6 +264,33 @@ TEST(StudySelection, OverrideWithTheWrongTypeLetterIsRefused) {
   EXPECT_NE(matching.out.find("Overriding global variables in simulator\n"), std::string::npos);
 }
 
+// A window the run cannot observe is refused before anything runs, naming the variable: a
+// steady-state batch of no length used to cut batches at one instant without end, writing
+// zeros until the disk was full; an interval that ends before it starts gave silent zeros.
+TEST(StudySelection, RewardWindowsThatCannotBeObservedAreRefused) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"-t", "0", "-O", "d:batchLength:0"},
+       "ERROR: reward variable NumberInSystem: its batch length is not positive (start 1000, stop 1000)"},
+      {{"-t", "0", "-O", "d:batchLength:-5"}, "its batch length is not positive"},
+      {{"-t", "0", "-O", "d:transient:-1"}, "its initial transient is negative"},
+      {{"-t", "1", "-O", "d:horizon:-1"},
+       "ERROR: reward variable MeanNumberInSystem: its interval ends before it starts (start 0, stop -1)"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-e", "1", "-N", "3", "-a", "out.csv"});
+    std::string dir = MakeTempDir();
+    ProcessResult r = RunProgram("mm1k_sim", args, dir);
+    EXPECT_EQ(r.exitCode, 1) << c.args[3];
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("SIMULATOR::Preparing to run()"), std::string::npos) << c.args[3];
+  }
+}
+
 // A name the study does not have, or a value that is not wholly a number, would leave the
 // global at the experiment's value: the run is refused instead of measuring another model.
 TEST(StudySelection, OverrideOfAnUnknownGlobalOrWithABadValueIsRefused) {
