@@ -42,6 +42,19 @@ TEST(RepModelSharing, SharedPlaceIsOneValueAndOtherPlacesStayPerCopy) {
   EXPECT_EQ(cells->getListOfSharedVariables(common)->getNumItems(), 4);
 }
 
+// One copy is a legitimate count (one machine sharing its repair crew with nobody yet):
+// the shared variable then holds that copy's place alone.
+TEST(RepModelSharing, OneCopySharesItsPlaceWithItself) {
+  std::unique_ptr<RepModel> cells(MakeCells(1));
+  ASSERT_EQ(cells->getNumSharedStateVariables(), 1);
+  BaseStateVariableClass* common = cells->GetSharedStateVariables()[0];
+  EXPECT_EQ(cells->getListOfSharedVariables(common)->getNumItems(), 1);
+  EXPECT_EQ(Copy(*cells, 0)->common->getMark(), 2);
+  Copy(*cells, 0)->common->Mark() = 5;
+  EXPECT_EQ(static_cast<Place*>(common)->getMark(), 5);
+  EXPECT_TRUE(Copy(*cells, 0)->Take.AffectedStateVariables.contains(common));
+}
+
 TEST(RepModelSharing, SharedPlaceKeepsTheChildsInitialMarking) {
   std::unique_ptr<RepModel> cells(MakeCells(3));
   EXPECT_EQ(Copy(*cells, 2)->common->getMark(), 2);

@@ -166,7 +166,10 @@ INSTANTIATE_TEST_SUITE_P(
         RepairCase{"FortyMachinesSixCrewsOverridden",
                    {"repair_sim", 1, "i:numMachines:40:i:numCrews:6", 1000.0, 200, 2, 33},
                    40, 6, 0.2, 1.0, 0.0},
-        RepairCase{"FailedRepairsTwoCrews", {"repair_sim", 2, "", 2000.0, 300, 0, 34}, 10, 2, 0.1, 0.5, 0.2}),
+        RepairCase{"FailedRepairsTwoCrews", {"repair_sim", 2, "", 2000.0, 300, 0, 34}, 10, 2, 0.1, 0.5, 0.2},
+        // One copy still shares its places, with itself.
+        RepairCase{"OneMachineOverridden", {"repair_sim", 0, "i:numMachines:1", 1000.0, 300, 0, 35},
+                   1, 2, 0.5, 1.0, 0.0}),
     [](const ::testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
 
 // The composed model and the atomic machine-repair model, run side by side on the same

@@ -80,7 +80,7 @@ void ComposedModel::adoptChildren(const char* name, const std::vector<BaseModelC
 Place* ComposedModel::shareVariables(const char* name,
                                      const std::vector<BaseStateVariableClass*>& members,
                                      const std::function<std::string(size_t)>& memberName) {
-  if (members.size() < 2) fail(std::string("shared variable ") + name + " joins fewer than two places");
+  if (members.empty()) fail(std::string("shared variable ") + name + " joins no place");
   for (size_t m = 0; m < members.size(); m++) {
     if (dynamic_cast<SharableSV<short>*>(members[m]) == nullptr)
       fail("only places can be shared, and " + memberName(m) + " is not a place");

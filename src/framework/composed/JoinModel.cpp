@@ -59,6 +59,8 @@ void JoinModel::join(const JoinSharedVariable& shared) {
     members.push_back(variable);
     names.push_back(where + "." + place.Place);
   }
+  // A join shares between children; a replicate of one copy may share a place with itself.
+  if (members.size() < 2) fail(std::string("shared variable ") + shared.Name + " joins fewer than two places");
   shareVariables(shared.Name, members, [&](size_t m) { return names[m]; });
 }
 
