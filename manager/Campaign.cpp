@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <thread>
@@ -49,6 +50,26 @@ std::string DefaultOutDir(const std::string& model) {
 bool FileExists(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0;
+}
+
+// The path from the root, so a campaign resumed from another folder finds the same file.
+// Symbolic links are kept: the study description is looked for beside the path as given.
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::string relative = path;
+  while (relative.compare(0, 2, "./") == 0) relative.erase(0, 2);
+  char* cwd = getcwd(nullptr, 0);
+  if (cwd == nullptr) return path;
+  std::string absolute = cwd;
+  free(cwd);
+  return absolute + (absolute.back() == '/' ? "" : "/") + relative;
+}
+
+// Whether two paths name one file (the same device and inode).
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace
@@ -123,6 +144,8 @@ bool Campaign::PrepareFresh() {
     _fatal = "tavrin_run: cannot run the simulator '" + _options.simulator + "'";
     return false;
   }
+  // Through a launcher the path is one on the remote hosts, kept as typed.
+  if (_options.launcher.empty()) _options.simulator = AbsolutePath(_options.simulator);
   std::string studyPath = _options.simulator + ".study.json";
   if (FileExists(studyPath)) {
     if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
@@ -198,12 +221,22 @@ bool Campaign::PrepareResume() {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
   }
-  if (!_options.simulator.empty() && _options.simulator != settings["simulator"]) {
-    _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + settings["simulator"] +
+  // The simulator may be named again, by any path to the same file.
+  std::string simulator = settings["simulator"];
+  if (!_options.simulator.empty() && _options.simulator != simulator &&
+      !SameFile(_options.simulator, simulator)) {
+    _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + simulator +
              ", not " + _options.simulator;
     return false;
   }
-  _options.simulator = settings["simulator"];
+  // Checked before anything is written: clients that cannot start would only replace the
+  // stored results with a failed experiment.
+  if (_options.launcher.empty() && access(simulator.c_str(), X_OK) != 0) {
+    _fatal = "tavrin_run: cannot run the simulator '" + simulator + "' of the campaign in " +
+             _options.resumeDir;
+    return false;
+  }
+  _options.simulator = simulator;
   _options.steadyState = settings["kind"] == "steady-state";
   _options.experiments = settings["experiments"];
   _options.seed = std::stoull(settings["seed"]);
@@ -237,6 +270,7 @@ bool Campaign::PrepareResume() {
   }
   _options.outDir = _options.resumeDir;
   _options.resumeDir.clear();
+  _resumed = true;
   // The database is opened already; the rest is as for a fresh campaign, then each
   // experiment's stored observations are loaded.
   std::string studyPath = _options.simulator + ".study.json";
@@ -490,8 +524,11 @@ void Campaign::Service(Client& client) {
         client.nextConnectTry = now;
       } else if (client.process.Exited()) {
         std::string why = client.process.ErrorText();
-        // A simulator that rejects its arguments would reject them in every client.
-        if (client.process.ExitCode() == 1) {
+        // A simulator that rejects its arguments would reject them in every client, and a
+        // local one that cannot be run at all (127: not found or not executable) fails in
+        // all; through a launcher, 127 may be one host's fault, and a replacement goes on.
+        if (client.process.ExitCode() == 1 ||
+            (client.process.ExitCode() == 127 && _options.launcher.empty())) {
           Fatal("tavrin_run: the simulator ended before announcing its port (" +
                 client.process.ExitText() + ")" + (why.empty() ? "" : ":\n" + why));
           client.phase = Client::Gone;
@@ -674,6 +711,14 @@ void Campaign::Loop() {
 }
 
 int Campaign::WriteResults() {
+  // A resumed campaign ended by an error before anything new arrived has nothing to add to
+  // the results of its earlier sessions, and must not replace them.
+  if (_resumed && _received == 0 && !_fatal.empty()) {
+    std::cerr << "tavrin_run: nothing new was received; the results in " << _options.outDir
+              << " are left as they were" << std::endl;
+    std::cerr << _fatal << std::endl;
+    return ExitFatal;
+  }
   std::vector<const ExperimentRun*> finished;
   for (const auto& r : _runs)
     if (r->GetState() == ExperimentRun::Done || r->GetState() == ExperimentRun::Failed)

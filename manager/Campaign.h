@@ -80,6 +80,7 @@ class Campaign {
   std::string _fatal;          // the message that ends the campaign, once set
   bool _stopping = false;
   bool _interrupted = false;
+  bool _resumed = false;       // continuing a stored campaign
   size_t _nextHost = 0;
   double _started = 0.0;
   long long _received = 0;   // observations received from all clients

@@ -391,3 +391,62 @@ TEST(ManagerPlots, DrawsSvgWithGnuplotAndSaysHowWithoutIt) {
   EXPECT_FALSE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.dat").empty());
   EXPECT_TRUE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.svg").empty());
 }
+
+// A campaign started with a relative simulator path is resumed from another folder, naming
+// the simulator by another path or not at all; once the simulator is gone, a resume is
+// refused before anything is written and the stored results stay as they were.
+TEST(ManagerResume, RelativeSimulatorPathResumesFromAnotherFolder) {
+  std::string dir = MakeTempDir();
+  ASSERT_EQ(mkdir((dir + "/bin").c_str(), 0777), 0);
+  ASSERT_EQ(symlink(BinPath("stand_in_sim").c_str(), (dir + "/bin/stand_in_sim").c_str()), 0);
+  ProcessResult r = RunProgram("tavrin_run", {"bin/stand_in_sim", "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", "out"},
+                               dir, StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string out = dir + "/out";
+  long long before = std::stoll(ReadResults(out + "/results.csv").at(0).at("observations"));
+  std::string elsewhere = MakeTempDir();
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.01", "--no-plots"}, elsewhere,
+                 StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<Row> rows = ReadResults(out + "/results.csv");
+  EXPECT_EQ(rows.at(0).at("status"), "met");
+  EXPECT_GT(std::stoll(rows.at(0).at("observations")), before);
+  r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--resume", out, "--precision", "0.005",
+                                "--no-plots"},
+                 elsewhere, StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(out + "/results.csv");
+  ASSERT_EQ(rename((dir + "/bin").c_str(), (dir + "/gone").c_str()), 0);
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.001", "--no-plots"}, elsewhere,
+                 StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot run the simulator '" + dir + "/bin/stand_in_sim'"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadFile(out + "/results.csv"), results);
+}
+
+// A simulator that cannot be executed (here a script naming no interpreter there is) fails
+// the same way in every client: the campaign ends at once with the reason, and a resumed
+// campaign keeps the results it had.
+TEST(ManagerFaults, SimulatorThatCannotBeExecutedEndsTheCampaign) {
+  std::string dir = MakeTempDir();
+  std::string sim = dir + "/sim";
+  ASSERT_EQ(symlink(BinPath("stand_in_sim").c_str(), sim.c_str()), 0);
+  ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", "0", "--no-plots", "--port",
+                                              Port(), "--out", dir + "/out"},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(dir + "/out/results.csv");
+  ASSERT_EQ(unlink(sim.c_str()), 0);
+  std::ofstream(sim) << "#!/nonexistent/interpreter\n";
+  chmod(sim.c_str(), 0755);
+  r = RunProgram("tavrin_run", {"--resume", dir + "/out", "--precision", "0.01", "--no-plots"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("exited with status 127"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cannot run " + sim), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("are left as they were"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(dir + "/out/results.csv"), results);
+  EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM experiments"
+                                                    " WHERE status = 'failed'"), 0);
+}
