@@ -125,7 +125,7 @@ int Campaign::Run() {
   }
   if (!Prepare()) {
     std::cerr << _fatal << std::endl;
-    return ExitFatal;
+    return _exitStatus;
   }
   bool terminal = !_options.quiet && isatty(2);
   _progress.reset(new ProgressDisplay(stderr, terminal, _options.precision));
@@ -208,8 +208,9 @@ bool Campaign::PrepareFresh() {
   return true;
 }
 
-// A resumed campaign takes what it runs from the database; the precision, limits,
-// parallelism and launcher come from the new command line.
+// A resumed campaign takes what it runs (simulator, run kind, experiments, seed, overrides,
+// report size) from the database; the precision and limits stored hold unless given again;
+// the parallelism, launcher and first port come from the new command line.
 bool Campaign::PrepareResume() {
   std::string dbPath = _options.resumeDir + "/campaign.sqlite";
   if (!FileExists(dbPath)) {
@@ -227,6 +228,7 @@ bool Campaign::PrepareResume() {
       !SameFile(_options.simulator, simulator)) {
     _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + simulator +
              ", not " + _options.simulator;
+    _exitStatus = ExitUsage;
     return false;
   }
   // Checked before anything is written: clients that cannot start would only replace the
@@ -236,13 +238,42 @@ bool Campaign::PrepareResume() {
              _options.resumeDir;
     return false;
   }
+  // What the campaign runs belongs to it: asked for again with another value, it is refused
+  // rather than ignored, since the new observations would be pooled with the stored ones.
+  // The first port is only where the clients look for a free one, so a new one applies.
+  auto given = [&](const char* option) { return _options.given.count(option) != 0; };
+  const std::string folder = _options.resumeDir;
+  auto conflict = [&](const std::string& option, const std::string& stored) {
+    _fatal = "tavrin_run: " + option + " belongs to the campaign in " + folder +
+             ", which has " + stored + "; leave it out when resuming";
+    _exitStatus = ExitUsage;
+    return false;
+  };
+  bool steadyState = settings["kind"] == "steady-state";
+  unsigned long long seed = std::stoull(settings["seed"]);
+  int reportSize = std::stoi(settings["report_size"]);
+  if ((given("steady-state") || given("terminating")) && _options.steadyState != steadyState)
+    return conflict(_options.steadyState ? "--steady-state" : "--terminating",
+                    steadyState ? "a steady-state run" : "a terminating run");
+  if (given("seed") && _options.seed != seed) return conflict("--seed", "seed " + settings["seed"]);
+  if (given("override") && _options.overrides != settings["override"])
+    return conflict("--override", settings["override"].empty()
+                                      ? std::string("no overrides")
+                                      : "the overrides '" + settings["override"] + "'");
+  if (given("report-size") && _options.reportSize != reportSize)
+    return conflict("--report-size", reportSize > 0 ? "report size " + settings["report_size"]
+                                                    : std::string("the default report size"));
+  if (given("out") && _options.outDir != _options.resumeDir &&
+      !SameFile(_options.outDir, _options.resumeDir))
+    return conflict("--out", "its own folder");
+  std::string askedExperiments = given("experiments") ? _options.experiments : "";
   _options.simulator = simulator;
-  _options.steadyState = settings["kind"] == "steady-state";
+  _options.steadyState = steadyState;
   _options.experiments = settings["experiments"];
-  _options.seed = std::stoull(settings["seed"]);
+  _options.seed = seed;
   _options.overrides = settings["override"];
-  _options.reportSize = std::stoi(settings["report_size"]);
-  _options.firstPort = std::stoi(settings["port"]);
+  _options.reportSize = reportSize;
+  if (!given("port")) _options.firstPort = std::stoi(settings["port"]);
   // The targets and limits of the stored campaign hold unless given again.
   auto keep = [&](const char* key, auto& field, auto read) {
     if (_options.given.count(key) == 0 && settings.count(key) != 0) field = read(settings[key]);
@@ -255,6 +286,49 @@ bool Campaign::PrepareResume() {
   keep("min-obs", _options.minObs, toLong);
   keep("max-obs", _options.maxObs, toLong);
   keep("max-time", _options.maxTime, toDouble);
+  if (_options.maxObs > 0 && _options.maxObs < _options.MinObs()) {
+    _fatal = "tavrin_run: --max-obs " + std::to_string(_options.maxObs) + " is below the " +
+             (given("min-obs") ? "" : "stored ") + "--min-obs " + std::to_string(_options.MinObs());
+    _exitStatus = ExitUsage;
+    return false;
+  }
+  _options.outDir = _options.resumeDir;
+  _options.resumeDir.clear();
+  _resumed = true;
+  // The database is opened already; the rest is as for a fresh campaign, then each
+  // experiment's stored observations are loaded.
+  std::string studyPath = _options.simulator + ".study.json";
+  if (FileExists(studyPath)) {
+    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
+      _fatal = "tavrin_run: " + _fatal;
+      return false;
+    }
+    _haveStudy = true;
+    // The simulator would run batches that observe nothing: refused before any client runs.
+    if (!_study.HasVariablesFor(_options.steadyState)) {
+      _fatal = "tavrin_run: " + _study.model + " has no " +
+               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
+                                     : "terminating reward variable: run it with --steady-state");
+      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
+      return false;
+    }
+  }
+  std::vector<int> numbers;
+  int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
+  if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;
+  if (!askedExperiments.empty() && askedExperiments != _options.experiments) {
+    RunOptions asked = _options;
+    asked.experiments = askedExperiments;
+    std::vector<int> askedNumbers;
+    std::string error;
+    if (!asked.ExpandExperiments(known, askedNumbers, error) || askedNumbers != numbers)
+      return conflict("--experiments", "the experiments " + _options.experiments);
+  }
+  for (int number : numbers) {
+    ExperimentRun& run = AddRun(number);
+    if (!LoadExperiment(run)) return false;
+  }
+  // The new targets and limits are kept for the next resume, once nothing has been refused.
   for (const char* key : {"precision", "confidence", "abs-tol", "min-obs", "max-obs", "max-time"}) {
     if (_options.given.count(key) == 0) continue;
     std::string value = key == std::string("precision") ? ResultsWriter::Number(_options.precision)
@@ -267,32 +341,6 @@ bool Campaign::PrepareResume() {
       _fatal = "tavrin_run: " + _store.Error();
       return false;
     }
-  }
-  _options.outDir = _options.resumeDir;
-  _options.resumeDir.clear();
-  _resumed = true;
-  // The database is opened already; the rest is as for a fresh campaign, then each
-  // experiment's stored observations are loaded.
-  std::string studyPath = _options.simulator + ".study.json";
-  if (FileExists(studyPath)) {
-    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) return false;
-    _haveStudy = true;
-    // The simulator would run batches that observe nothing: refused before any client runs.
-    if (!_study.HasVariablesFor(_options.steadyState)) {
-      _fatal = "tavrin_run: " + _study.model + " has no " +
-               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
-                                     : "terminating reward variable: run it with --steady-state");
-      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
-      return false;
-    }
-  }
-  std::vector<int> numbers;
-  if (!_options.ExpandExperiments(_haveStudy ? static_cast<int>(_study.experiments.size()) : -1,
-                                  numbers, _fatal))
-    return false;
-  for (int number : numbers) {
-    ExperimentRun& run = AddRun(number);
-    if (!LoadExperiment(run)) return false;
   }
   return true;
 }

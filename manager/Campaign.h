@@ -24,6 +24,7 @@ class Campaign {
   // Exit statuses of tavrin_run.
   static const int ExitAllMet = 0;
   static const int ExitFatal = 1;
+  static const int ExitUsage = 2;   // a bad command line
   static const int ExitNotAllMet = 3;
   static const int ExitExperimentFailed = 4;
   static const int ExitInterrupted = 130;
@@ -78,6 +79,7 @@ class Campaign {
   std::vector<std::unique_ptr<Client>> _clients;
   std::unique_ptr<ProgressDisplay> _progress;
   std::string _fatal;          // the message that ends the campaign, once set
+  int _exitStatus = ExitFatal; // the exit status when the campaign cannot start
   bool _stopping = false;
   bool _interrupted = false;
   bool _resumed = false;       // continuing a stored campaign

@@ -450,3 +450,40 @@ TEST(ManagerFaults, SimulatorThatCannotBeExecutedEndsTheCampaign) {
   EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM experiments"
                                                     " WHERE status = 'failed'"), 0);
 }
+
+// What a campaign runs belongs to it: a resume asking for another run kind, other
+// experiments, seed, overrides, report size or folder is refused before anything is written,
+// naming the option; the same values given again are accepted.
+TEST(ManagerResume, ConflictingOptionsAreRefusedNamingTheOption) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--min-obs", "50", "--no-plots", "--port", Port(),
+                                              "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(out + "/results.csv");
+  const std::vector<std::vector<std::string>> conflicts = {
+      {"--steady-state"}, {"--experiments", "0-1"},     {"--seed", "2"},
+      {"--override", "N=3"}, {"--report-size", "7"}, {"--out", dir + "/elsewhere"}};
+  for (const std::vector<std::string>& option : conflicts) {
+    std::vector<std::string> args = {"--resume", out, "--precision", "0.01", "--no-plots"};
+    args.insert(args.end(), option.begin(), option.end());
+    r = RunProgram("tavrin_run", args, "", StandIn("good"));
+    EXPECT_EQ(r.exitCode, 2) << option[0] << ": " << r.err;
+    EXPECT_NE(r.err.find(option[0] + " belongs to the campaign in " + out), std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(ReadFile(out + "/results.csv"), results);
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM settings"
+                                                " WHERE key = 'precision' AND value LIKE '0.05%'"), 1);
+  r = RunProgram("tavrin_run", {"--resume", out, "--terminating", "--experiments", "0", "--seed",
+                                "1", "--override", "", "--no-plots", "--max-obs", "40"});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_NE(r.err.find("--max-obs 40 is below the stored --min-obs 50"), std::string::npos) << r.err;
+  r = RunProgram("tavrin_run", {"--resume", out, "--terminating", "--experiments", "0", "--seed",
+                                "1", "--override", "", "--no-plots", "--port", Port()},
+                 "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("already meets the target"), std::string::npos) << r.err;
+}
