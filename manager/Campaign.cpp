@@ -168,6 +168,10 @@ bool Campaign::PrepareFresh() {
   std::string model = _haveStudy ? _study.model : BaseName(_options.simulator);
   if (_options.outDir.empty()) _options.outDir = DefaultOutDir(model);
   mkdir(_options.outDir.c_str(), 0777);
+  if (!_lock.Acquire(_options.outDir, _fatal)) {
+    _fatal = "tavrin_run: " + _fatal;
+    return false;
+  }
   std::string dbPath = _options.outDir + "/campaign.sqlite";
   if (FileExists(dbPath)) {
     _fatal = "tavrin_run: " + _options.outDir +
@@ -215,6 +219,10 @@ bool Campaign::PrepareResume() {
   std::string dbPath = _options.resumeDir + "/campaign.sqlite";
   if (!FileExists(dbPath)) {
     _fatal = "tavrin_run: " + _options.resumeDir + " holds no campaign (no campaign.sqlite)";
+    return false;
+  }
+  if (!_lock.Acquire(_options.resumeDir, _fatal)) {
+    _fatal = "tavrin_run: " + _fatal;
     return false;
   }
   std::map<std::string, std::string> settings;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CampaignLock.h"
 #include "CampaignStore.h"
 #include "ClientConnection.h"
 #include "ClientProcess.h"
@@ -74,6 +75,7 @@ class Campaign {
   RunOptions _options;
   StudyDescription _study;
   bool _haveStudy = false;
+  CampaignLock _lock;           // held from before the database is opened to the end
   CampaignStore _store;
   std::vector<std::unique_ptr<ExperimentRun>> _runs;
   std::vector<std::unique_ptr<Client>> _clients;

@@ -487,3 +487,31 @@ TEST(ManagerResume, ConflictingOptionsAreRefusedNamingTheOption) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find("already meets the target"), std::string::npos) << r.err;
 }
+
+// While a campaign runs, a second manager on its folder (a resume, or a fresh campaign with
+// the same --out) is refused at once and writes nothing; the first runs on undisturbed.
+TEST(ManagerResume, CampaignStillRunningIsNotResumed) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                      "--precision", "0.0001", "--jobs", "1", "--port", Port(),
+                                      "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") <= 0; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-time", "2", "--no-plots",
+                                              "--port", Port()});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("the campaign in " + out + " is being run by another tavrin_run"),
+            std::string::npos)
+      << r.err;
+  r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--no-plots",
+                                "--port", Port(), "--out", out});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("is being run by another tavrin_run"), std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients"), 1);
+  first.Signal(SIGINT);
+  ProcessResult ended = first.Finish(15000);
+  EXPECT_EQ(ended.exitCode, 130) << ended.err;
+  EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "not met");
+}
