@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +72,29 @@ bool SameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// A stored setting read back whole: false when it is missing or is not all a number.
+bool StoredInteger(const std::map<std::string, std::string>& settings, const char* key,
+                   long long low, long long high, long long& out) {
+  auto found = settings.find(key);
+  if (found == settings.end()) return false;
+  const char* text = found->second.c_str();
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtoll(text, &end, 10);
+  return end != text && *end == '\0' && errno == 0 && out >= low && out <= high;
+}
+
+bool StoredNumber(const std::map<std::string, std::string>& settings, const char* key,
+                  double low, double high, double& out) {
+  auto found = settings.find(key);
+  if (found == settings.end()) return false;
+  const char* text = found->second.c_str();
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtod(text, &end);
+  return end != text && *end == '\0' && errno == 0 && out >= low && out <= high;
 }
 
 }  // namespace
@@ -230,6 +255,26 @@ bool Campaign::PrepareResume() {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
   }
+  // A damaged database is named as such, whatever is wrong in it.
+  auto damaged = [&](const char* key) {
+    _fatal = "tavrin_run: campaign database " + dbPath + ": setting '" + key +
+             "' is missing or malformed";
+    return false;
+  };
+  for (const char* key : {"simulator", "kind", "experiments", "override"})
+    if (settings.count(key) == 0) return damaged(key);
+  if (settings["simulator"].empty()) return damaged("simulator");
+  if (settings["kind"] != "steady-state" && settings["kind"] != "terminating") return damaged("kind");
+  RunOptions stored;
+  stored.experiments = settings["experiments"];
+  std::vector<int> storedList;
+  std::string error;
+  if (stored.experiments != "all" && !stored.ExpandExperiments(-1, storedList, error))
+    return damaged("experiments");
+  long long seedValue = 0, reportSizeValue = 0, portValue = 0;
+  if (!StoredInteger(settings, "seed", 0, LLONG_MAX, seedValue)) return damaged("seed");
+  if (!StoredInteger(settings, "report_size", 0, 100000, reportSizeValue)) return damaged("report_size");
+  if (!StoredInteger(settings, "port", 1024, 65000, portValue)) return damaged("port");
   // The simulator may be named again, by any path to the same file.
   std::string simulator = settings["simulator"];
   if (!_options.simulator.empty() && _options.simulator != simulator &&
@@ -258,8 +303,8 @@ bool Campaign::PrepareResume() {
     return false;
   };
   bool steadyState = settings["kind"] == "steady-state";
-  unsigned long long seed = std::stoull(settings["seed"]);
-  int reportSize = std::stoi(settings["report_size"]);
+  unsigned long long seed = static_cast<unsigned long long>(seedValue);
+  int reportSize = static_cast<int>(reportSizeValue);
   if ((given("steady-state") || given("terminating")) && _options.steadyState != steadyState)
     return conflict(_options.steadyState ? "--steady-state" : "--terminating",
                     steadyState ? "a steady-state run" : "a terminating run");
@@ -281,19 +326,33 @@ bool Campaign::PrepareResume() {
   _options.seed = seed;
   _options.overrides = settings["override"];
   _options.reportSize = reportSize;
-  if (!given("port")) _options.firstPort = std::stoi(settings["port"]);
+  if (!given("port")) _options.firstPort = static_cast<int>(portValue);
   // The targets and limits of the stored campaign hold unless given again.
-  auto keep = [&](const char* key, auto& field, auto read) {
-    if (_options.given.count(key) == 0 && settings.count(key) != 0) field = read(settings[key]);
+  struct StoredNumberTarget {
+    const char* key;
+    double* field;
+    double low, high;
   };
-  auto toDouble = [](const std::string& t) { return std::stod(t); };
-  auto toLong = [](const std::string& t) { return std::stoll(t); };
-  keep("precision", _options.precision, toDouble);
-  keep("confidence", _options.confidence, toDouble);
-  keep("abs-tol", _options.absTol, toDouble);
-  keep("min-obs", _options.minObs, toLong);
-  keep("max-obs", _options.maxObs, toLong);
-  keep("max-time", _options.maxTime, toDouble);
+  const StoredNumberTarget storedNumbers[] = {
+      {"precision", &_options.precision, std::nextafter(0.0, 1.0), std::nextafter(1.0, 0.0)},
+      {"confidence", &_options.confidence, std::nextafter(0.0, 1.0), std::nextafter(1.0, 0.0)},
+      {"abs-tol", &_options.absTol, 0.0, HUGE_VAL},
+      {"max-time", &_options.maxTime, 0.0, HUGE_VAL}};
+  for (const StoredNumberTarget& t : storedNumbers) {
+    if (given(t.key) || settings.count(t.key) == 0) continue;
+    if (!StoredNumber(settings, t.key, t.low, t.high, *t.field)) return damaged(t.key);
+  }
+  struct StoredIntegerTarget {
+    const char* key;
+    long long* field;
+    long long low;
+  };
+  const StoredIntegerTarget storedIntegers[] = {{"min-obs", &_options.minObs, 2},
+                                          {"max-obs", &_options.maxObs, 0}};
+  for (const StoredIntegerTarget& t : storedIntegers) {
+    if (given(t.key) || settings.count(t.key) == 0) continue;
+    if (!StoredInteger(settings, t.key, t.low, LLONG_MAX, *t.field)) return damaged(t.key);
+  }
   if (_options.maxObs > 0 && _options.maxObs < _options.MinObs()) {
     _fatal = "tavrin_run: --max-obs " + std::to_string(_options.maxObs) + " is below the " +
              (given("min-obs") ? "" : "stored ") + "--min-obs " + std::to_string(_options.MinObs());
@@ -328,7 +387,6 @@ bool Campaign::PrepareResume() {
     RunOptions asked = _options;
     asked.experiments = askedExperiments;
     std::vector<int> askedNumbers;
-    std::string error;
     if (!asked.ExpandExperiments(known, askedNumbers, error) || askedNumbers != numbers)
       return conflict("--experiments", "the experiments " + _options.experiments);
   }

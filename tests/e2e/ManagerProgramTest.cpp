@@ -515,3 +515,40 @@ TEST(ManagerResume, CampaignStillRunningIsNotResumed) {
   EXPECT_EQ(ended.exitCode, 130) << ended.err;
   EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "not met");
 }
+
+// A campaign database damaged by hand (a setting deleted, emptied of its value or made
+// nonsense) is refused on resume with the setting named, never a crash.
+TEST(ManagerResume, DamagedSettingIsNamedNotACrash) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string db = out + "/campaign.sqlite";
+  const std::vector<std::pair<std::string, std::string>> damages = {
+      {"seed", "DELETE FROM settings WHERE key = 'seed'"},
+      {"seed", "UPDATE settings SET value = NULL WHERE key = 'seed'"},
+      {"report_size", "UPDATE settings SET value = 'ten' WHERE key = 'report_size'"},
+      {"port", "UPDATE settings SET value = '99999999999999999999' WHERE key = 'port'"},
+      {"precision", "UPDATE settings SET value = '0.05x' WHERE key = 'precision'"},
+      {"max-obs", "UPDATE settings SET value = '' WHERE key = 'max-obs'"},
+      {"kind", "UPDATE settings SET value = 'sideways' WHERE key = 'kind'"},
+      {"experiments", "UPDATE settings SET value = '0,,1' WHERE key = 'experiments'"},
+      {"simulator", "DELETE FROM settings WHERE key = 'simulator'"}};
+  for (const auto& damage : damages) {
+    std::string copy = dir + "/" + damage.first + std::to_string(&damage - damages.data());
+    ASSERT_EQ(mkdir(copy.c_str(), 0777), 0);
+    std::ofstream(copy + "/campaign.sqlite", std::ios::binary) << ReadFile(db);
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open((copy + "/campaign.sqlite").c_str(), &handle), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle, damage.second.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(handle);
+    r = RunProgram("tavrin_run", {"--resume", copy, "--no-plots"}, "", StandIn("good"));
+    EXPECT_EQ(r.exitCode, 1) << damage.second << ": " << r.err;
+    EXPECT_NE(r.err.find("campaign database " + copy + "/campaign.sqlite: setting '" +
+                         damage.first + "' is missing or malformed"),
+              std::string::npos)
+        << damage.second << ": " << r.err;
+  }
+}
