@@ -189,7 +189,12 @@ bool Campaign::PrepareFresh() {
   }
   std::vector<int> numbers;
   int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
-  if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;
+  if (!_options.ExpandExperiments(known, numbers, _fatal)) {
+    // A list naming experiments the study does not have is a bad command line; "all" with
+    // no study description is the simulator's lack.
+    if (_options.experiments != "all") _exitStatus = ExitUsage;
+    return false;
+  }
   std::string model = _haveStudy ? _study.model : BaseName(_options.simulator);
   if (_options.outDir.empty()) _options.outDir = DefaultOutDir(model);
   mkdir(_options.outDir.c_str(), 0777);

@@ -353,6 +353,27 @@ TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
   EXPECT_NE(r.err.find("--precision needs a number between 0 and 1, not '2'"), std::string::npos) << r.err;
 }
 
+// An experiment list that is malformed, repeats a number or names an experiment the study
+// does not have is a bad command line: exit status 2, with the list's fault named, and no
+// folder made.
+TEST(ManagerCommandLine, BadExperimentListIsABadCommandLine) {
+  std::string dir = MakeTempDir();
+  std::string sim = Mm1kWithStudy(dir);
+  const std::vector<std::pair<std::string, std::string>> lists = {
+      {"3-1", "'3-1' is not an experiment number or range"},
+      {"a", "'a' is not an experiment number or range"},
+      {"7", "experiment 7 does not exist; the study has experiments 0 to 3"},
+      {"0-2,1", "experiment 1 is listed twice"},
+      {"0,,1", "has an empty element"}};
+  for (const auto& list : lists) {
+    ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", list.first, "--out",
+                                                dir + "/out", "--quiet", "--port", Port()});
+    EXPECT_EQ(r.exitCode, 2) << list.first << ": " << r.err;
+    EXPECT_NE(r.err.find(list.second), std::string::npos) << r.err;
+  }
+  EXPECT_NE(access((dir + "/out").c_str(), F_OK), 0);
+}
+
 // A run kind the model has no variable for would run clients whose batches observe
 // nothing, and wait for a precision that never comes: the campaign is refused before any
 // client starts or any folder is made, naming the option that fits the model.
