@@ -867,7 +867,12 @@ int Campaign::WriteResults() {
     if (!PlotWriter::Write(_options.outDir, finished, message) && !message.empty())
       std::cerr << "tavrin_run: " << message << std::endl;
   }
-  std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  if (written)
+    std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  else
+    std::cerr << "tavrin_run: the results files were not written; what was received is in "
+              << _options.outDir << "/campaign.sqlite, and tavrin_run --resume "
+              << _options.outDir << " writes them once the fault is mended" << std::endl;
   // The manager's own cost, so it can be seen not to be the bottleneck.
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);

@@ -315,6 +315,28 @@ TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
   EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
 }
 
+// Results files that cannot be written (here results.csv is a folder) are named, the exit
+// status is 1, and the manager does not claim results it did not write; once the fault is
+// mended a resume writes them from the database without running anything.
+TEST(ManagerFaults, UnwrittenResultsAreNotClaimed) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ASSERT_EQ(mkdir(out.c_str(), 0777), 0);
+  ASSERT_EQ(mkdir((out + "/results.csv").c_str(), 0777), 0);
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("cannot write " + out + "/results.csv"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("results in "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the results files were not written"), std::string::npos) << r.err;
+  ASSERT_EQ(rmdir((out + "/results.csv").c_str()), 0);
+  r = RunProgram("tavrin_run", {"--resume", out, "--no-plots"}, "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("results in " + out + "/results.csv"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "met");
+}
+
 // Clients through a launcher: an ssh-like one with {host} runs each client's command line
 // through a shell on the named host (here this one), taking the hosts in turn; an srun-like
 // one reports the host the client runs on.
