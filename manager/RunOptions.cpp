@@ -200,6 +200,10 @@ int RunOptionsParser::Parse(int argc, char** argv, RunOptions& out, std::string&
   // from the study description.
   std::vector<int> numbers;
   if (out.experiments != "all" && !out.ExpandExperiments(-1, numbers, error)) return 1;
+  if (!out.hosts.empty() && out.launcher.empty()) {
+    error = "tavrin_run: --hosts needs --launcher (local clients run on this machine)";
+    return 1;
+  }
   if (out.launcher.find("{host}") != std::string::npos && out.hosts.empty()) {
     error = "tavrin_run: the launcher names {host}, so --hosts is required";
     return 1;

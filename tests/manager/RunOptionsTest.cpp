@@ -45,6 +45,9 @@ TEST(RunOptions, RefusesBadValuesWithTheOptionNamed) {
   EXPECT_NE(error.find("unknown option '--bogus'"), std::string::npos);
   EXPECT_EQ(Parse({"sim", "--launcher", "ssh {host}"}, o, error), 1);
   EXPECT_NE(error.find("--hosts is required"), std::string::npos);
+  RunOptions local;
+  EXPECT_EQ(Parse({"sim", "--hosts", "a,b"}, local, error), 1);
+  EXPECT_NE(error.find("--hosts needs --launcher"), std::string::npos) << error;
   EXPECT_EQ(Parse({}, o, error), 1);
 }
 
