@@ -446,10 +446,18 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
     run.FreezeClient(c.client);
     run.nextClientNumber = std::max(run.nextClientNumber, c.client + 1);
   }
-  // What is there may already meet the new target; then nothing is rerun.
-  if (!blocks.empty() && run.MeetsWithWhatIsThere()) {
+  // What is there may already meet the new target, or reach the observation limit; then
+  // nothing is rerun. New clients would only repeat the limit at a level where each stored
+  // client counts with its first observations alone, a smaller sample than the stored one.
+  if (blocks.empty()) return true;
+  if (run.MeetsWithWhatIsThere()) {
     std::cerr << "tavrin_run: experiment " << run.Number()
               << " already meets the target with its stored observations" << std::endl;
+  } else if (_options.maxObs > 0 && run.Observations() >= _options.maxObs) {
+    run.Finish("observation limit reached by the stored observations");
+    std::cerr << "tavrin_run: experiment " << run.Number() << " already reached the observation limit ("
+              << _options.maxObs << ") with its stored observations; raise --max-obs to continue it"
+              << std::endl;
   }
   return true;
 }

@@ -435,6 +435,36 @@ TEST(ManagerPlots, DrawsSvgWithGnuplotAndSaysHowWithoutIt) {
   EXPECT_TRUE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.svg").empty());
 }
 
+// An experiment that ended at its observation limit has nothing to add when resumed with the
+// same limit: no client is started and its result, from every stored observation, stays.
+TEST(ManagerResume, ExperimentAtItsObservationLimitIsNotRerun) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--precision", "0.001", "--max-obs", "500",
+                                              "--report-size", "10", "--jobs", "2", "--no-plots",
+                                              "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  Row before = ReadResults(out + "/results.csv").at(0);
+  EXPECT_EQ(before.at("status"), "not met");
+  long long clients = CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients");
+  r = RunProgram("tavrin_run", {"--resume", out, "--no-plots", "--port", Port()}, "",
+                 StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_NE(r.err.find("experiment 0 already reached the observation limit"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients"), clients);
+  Row after = ReadResults(out + "/results.csv").at(0);
+  EXPECT_GE(std::stoll(after.at("observations")), std::stoll(before.at("observations")));
+  EXPECT_EQ(after.at("status"), "not met");
+  r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "1000", "--no-plots", "--port",
+                                Port()},
+                 "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_GE(std::stoll(ReadResults(out + "/results.csv").at(0).at("observations")), 1000);
+}
+
 // A campaign started with a relative simulator path is resumed from another folder, naming
 // the simulator by another path or not at all; once the simulator is gone, a resume is
 // refused before anything is written and the stored results stay as they were.
