@@ -821,7 +821,9 @@ void Campaign::Loop() {
                    _clients.end());
     double now = Now();
     for (auto& r : _runs) {
-      if (r->GetState() != ExperimentRun::Running) continue;
+      // A campaign ended by an error ends its experiments as such, not as failed for the
+      // clients the error took with it.
+      if (r->GetState() != ExperimentRun::Running || _stopping) continue;
       if (_options.maxTime > 0 && now - r->startTime > _options.maxTime) {
         for (auto& c : _clients)
           if (c->run == r.get()) r->FreezeClient(c->number);
