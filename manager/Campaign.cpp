@@ -270,11 +270,11 @@ bool Campaign::PrepareResume() {
     if (settings.count(key) == 0) return damaged(key);
   if (settings["simulator"].empty()) return damaged("simulator");
   if (settings["kind"] != "steady-state" && settings["kind"] != "terminating") return damaged("kind");
-  RunOptions stored;
-  stored.experiments = settings["experiments"];
+  RunOptions storedOptions;
+  storedOptions.experiments = settings["experiments"];
   std::vector<int> storedList;
   std::string error;
-  if (stored.experiments != "all" && !stored.ExpandExperiments(-1, storedList, error))
+  if (storedOptions.experiments != "all" && !storedOptions.ExpandExperiments(-1, storedList, error))
     return damaged("experiments");
   long long seedValue = 0, reportSizeValue = 0, portValue = 0;
   if (!StoredInteger(settings, "seed", 0, LLONG_MAX, seedValue)) return damaged("seed");
