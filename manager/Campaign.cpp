@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <thread>
@@ -49,6 +52,49 @@ std::string DefaultOutDir(const std::string& model) {
 bool FileExists(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0;
+}
+
+// The path from the root, so a campaign resumed from another folder finds the same file.
+// Symbolic links are kept: the study description is looked for beside the path as given.
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  std::string relative = path;
+  while (relative.compare(0, 2, "./") == 0) relative.erase(0, 2);
+  char* cwd = getcwd(nullptr, 0);
+  if (cwd == nullptr) return path;
+  std::string absolute = cwd;
+  free(cwd);
+  return absolute + (absolute.back() == '/' ? "" : "/") + relative;
+}
+
+// Whether two paths name one file (the same device and inode).
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// A stored setting read back whole: false when it is missing or is not all a number.
+bool StoredInteger(const std::map<std::string, std::string>& settings, const char* key,
+                   long long low, long long high, long long& out) {
+  auto found = settings.find(key);
+  if (found == settings.end()) return false;
+  const char* text = found->second.c_str();
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtoll(text, &end, 10);
+  return end != text && *end == '\0' && errno == 0 && out >= low && out <= high;
+}
+
+bool StoredNumber(const std::map<std::string, std::string>& settings, const char* key,
+                  double low, double high, double& out) {
+  auto found = settings.find(key);
+  if (found == settings.end()) return false;
+  const char* text = found->second.c_str();
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtod(text, &end);
+  return end != text && *end == '\0' && errno == 0 && out >= low && out <= high;
 }
 
 }  // namespace
@@ -104,7 +150,7 @@ int Campaign::Run() {
   }
   if (!Prepare()) {
     std::cerr << _fatal << std::endl;
-    return ExitFatal;
+    return _exitStatus;
   }
   bool terminal = !_options.quiet && isatty(2);
   _progress.reset(new ProgressDisplay(stderr, terminal, _options.precision));
@@ -123,6 +169,8 @@ bool Campaign::PrepareFresh() {
     _fatal = "tavrin_run: cannot run the simulator '" + _options.simulator + "'";
     return false;
   }
+  // Through a launcher the path is one on the remote hosts, kept as typed.
+  if (_options.launcher.empty()) _options.simulator = AbsolutePath(_options.simulator);
   std::string studyPath = _options.simulator + ".study.json";
   if (FileExists(studyPath)) {
     if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
@@ -141,10 +189,19 @@ bool Campaign::PrepareFresh() {
   }
   std::vector<int> numbers;
   int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
-  if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;
+  if (!_options.ExpandExperiments(known, numbers, _fatal)) {
+    // A list naming experiments the study does not have is a bad command line; "all" with
+    // no study description is the simulator's lack.
+    if (_options.experiments != "all") _exitStatus = ExitUsage;
+    return false;
+  }
   std::string model = _haveStudy ? _study.model : BaseName(_options.simulator);
   if (_options.outDir.empty()) _options.outDir = DefaultOutDir(model);
   mkdir(_options.outDir.c_str(), 0777);
+  if (!_lock.Acquire(_options.outDir, _fatal)) {
+    _fatal = "tavrin_run: " + _fatal;
+    return false;
+  }
   std::string dbPath = _options.outDir + "/campaign.sqlite";
   if (FileExists(dbPath)) {
     _fatal = "tavrin_run: " + _options.outDir +
@@ -185,12 +242,17 @@ bool Campaign::PrepareFresh() {
   return true;
 }
 
-// A resumed campaign takes what it runs from the database; the precision, limits,
-// parallelism and launcher come from the new command line.
+// A resumed campaign takes what it runs (simulator, run kind, experiments, seed, overrides,
+// report size) from the database; the precision and limits stored hold unless given again;
+// the parallelism, launcher and first port come from the new command line.
 bool Campaign::PrepareResume() {
   std::string dbPath = _options.resumeDir + "/campaign.sqlite";
   if (!FileExists(dbPath)) {
     _fatal = "tavrin_run: " + _options.resumeDir + " holds no campaign (no campaign.sqlite)";
+    return false;
+  }
+  if (!_lock.Acquire(_options.resumeDir, _fatal)) {
+    _fatal = "tavrin_run: " + _fatal;
     return false;
   }
   std::map<std::string, std::string> settings;
@@ -198,30 +260,146 @@ bool Campaign::PrepareResume() {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
   }
-  if (!_options.simulator.empty() && _options.simulator != settings["simulator"]) {
-    _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + settings["simulator"] +
+  // A damaged database is named as such, whatever is wrong in it.
+  auto damaged = [&](const char* key) {
+    _fatal = "tavrin_run: campaign database " + dbPath + ": setting '" + key +
+             "' is missing or malformed";
+    return false;
+  };
+  for (const char* key : {"simulator", "kind", "experiments", "override"})
+    if (settings.count(key) == 0) return damaged(key);
+  if (settings["simulator"].empty()) return damaged("simulator");
+  if (settings["kind"] != "steady-state" && settings["kind"] != "terminating") return damaged("kind");
+  RunOptions storedOptions;
+  storedOptions.experiments = settings["experiments"];
+  std::vector<int> storedList;
+  std::string error;
+  if (storedOptions.experiments != "all" && !storedOptions.ExpandExperiments(-1, storedList, error))
+    return damaged("experiments");
+  long long seedValue = 0, reportSizeValue = 0, portValue = 0;
+  if (!StoredInteger(settings, "seed", 0, LLONG_MAX, seedValue)) return damaged("seed");
+  if (!StoredInteger(settings, "report_size", 0, 100000, reportSizeValue)) return damaged("report_size");
+  if (!StoredInteger(settings, "port", 1024, 65000, portValue)) return damaged("port");
+  // The simulator may be named again, by any path to the same file.
+  std::string simulator = settings["simulator"];
+  if (!_options.simulator.empty() && _options.simulator != simulator &&
+      !SameFile(_options.simulator, simulator)) {
+    _fatal = "tavrin_run: the campaign in " + _options.resumeDir + " ran " + simulator +
              ", not " + _options.simulator;
+    _exitStatus = ExitUsage;
     return false;
   }
-  _options.simulator = settings["simulator"];
-  _options.steadyState = settings["kind"] == "steady-state";
-  _options.experiments = settings["experiments"];
-  _options.seed = std::stoull(settings["seed"]);
-  _options.overrides = settings["override"];
-  _options.reportSize = std::stoi(settings["report_size"]);
-  _options.firstPort = std::stoi(settings["port"]);
-  // The targets and limits of the stored campaign hold unless given again.
-  auto keep = [&](const char* key, auto& field, auto read) {
-    if (_options.given.count(key) == 0 && settings.count(key) != 0) field = read(settings[key]);
+  // Checked before anything is written: clients that cannot start would only replace the
+  // stored results with a failed experiment.
+  if (_options.launcher.empty() && access(simulator.c_str(), X_OK) != 0) {
+    _fatal = "tavrin_run: cannot run the simulator '" + simulator + "' of the campaign in " +
+             _options.resumeDir;
+    return false;
+  }
+  // What the campaign runs belongs to it: asked for again with another value, it is refused
+  // rather than ignored, since the new observations would be pooled with the stored ones.
+  // The first port is only where the clients look for a free one, so a new one applies.
+  auto given = [&](const char* option) { return _options.given.count(option) != 0; };
+  const std::string folder = _options.resumeDir;
+  auto conflict = [&](const std::string& option, const std::string& stored) {
+    _fatal = "tavrin_run: " + option + " belongs to the campaign in " + folder +
+             ", which has " + stored + "; leave it out when resuming";
+    _exitStatus = ExitUsage;
+    return false;
   };
-  auto toDouble = [](const std::string& t) { return std::stod(t); };
-  auto toLong = [](const std::string& t) { return std::stoll(t); };
-  keep("precision", _options.precision, toDouble);
-  keep("confidence", _options.confidence, toDouble);
-  keep("abs-tol", _options.absTol, toDouble);
-  keep("min-obs", _options.minObs, toLong);
-  keep("max-obs", _options.maxObs, toLong);
-  keep("max-time", _options.maxTime, toDouble);
+  bool steadyState = settings["kind"] == "steady-state";
+  unsigned long long seed = static_cast<unsigned long long>(seedValue);
+  int reportSize = static_cast<int>(reportSizeValue);
+  if ((given("steady-state") || given("terminating")) && _options.steadyState != steadyState)
+    return conflict(_options.steadyState ? "--steady-state" : "--terminating",
+                    steadyState ? "a steady-state run" : "a terminating run");
+  if (given("seed") && _options.seed != seed) return conflict("--seed", "seed " + settings["seed"]);
+  if (given("override") && _options.overrides != settings["override"])
+    return conflict("--override", settings["override"].empty()
+                                      ? std::string("no overrides")
+                                      : "the overrides '" + settings["override"] + "'");
+  if (given("report-size") && _options.reportSize != reportSize)
+    return conflict("--report-size", reportSize > 0 ? "report size " + settings["report_size"]
+                                                    : std::string("the default report size"));
+  if (given("out") && _options.outDir != _options.resumeDir &&
+      !SameFile(_options.outDir, _options.resumeDir))
+    return conflict("--out", "its own folder");
+  std::string askedExperiments = given("experiments") ? _options.experiments : "";
+  _options.simulator = simulator;
+  _options.steadyState = steadyState;
+  _options.experiments = settings["experiments"];
+  _options.seed = seed;
+  _options.overrides = settings["override"];
+  _options.reportSize = reportSize;
+  if (!given("port")) _options.firstPort = static_cast<int>(portValue);
+  // The targets and limits of the stored campaign hold unless given again.
+  struct StoredNumberTarget {
+    const char* key;
+    double* field;
+    double low, high;
+  };
+  const StoredNumberTarget storedNumbers[] = {
+      {"precision", &_options.precision, std::nextafter(0.0, 1.0), std::nextafter(1.0, 0.0)},
+      {"confidence", &_options.confidence, std::nextafter(0.0, 1.0), std::nextafter(1.0, 0.0)},
+      {"abs-tol", &_options.absTol, 0.0, HUGE_VAL},
+      {"max-time", &_options.maxTime, 0.0, HUGE_VAL}};
+  for (const StoredNumberTarget& t : storedNumbers) {
+    if (given(t.key) || settings.count(t.key) == 0) continue;
+    if (!StoredNumber(settings, t.key, t.low, t.high, *t.field)) return damaged(t.key);
+  }
+  struct StoredIntegerTarget {
+    const char* key;
+    long long* field;
+    long long low;
+  };
+  const StoredIntegerTarget storedIntegers[] = {{"min-obs", &_options.minObs, 2},
+                                          {"max-obs", &_options.maxObs, 0}};
+  for (const StoredIntegerTarget& t : storedIntegers) {
+    if (given(t.key) || settings.count(t.key) == 0) continue;
+    if (!StoredInteger(settings, t.key, t.low, LLONG_MAX, *t.field)) return damaged(t.key);
+  }
+  if (_options.maxObs > 0 && _options.maxObs < _options.MinObs()) {
+    _fatal = "tavrin_run: --max-obs " + std::to_string(_options.maxObs) + " is below the " +
+             (given("min-obs") ? "" : "stored ") + "--min-obs " + std::to_string(_options.MinObs());
+    _exitStatus = ExitUsage;
+    return false;
+  }
+  _options.outDir = _options.resumeDir;
+  _options.resumeDir.clear();
+  _resumed = true;
+  // The database is opened already; the rest is as for a fresh campaign, then each
+  // experiment's stored observations are loaded.
+  std::string studyPath = _options.simulator + ".study.json";
+  if (FileExists(studyPath)) {
+    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
+      _fatal = "tavrin_run: " + _fatal;
+      return false;
+    }
+    _haveStudy = true;
+    // The simulator would run batches that observe nothing: refused before any client runs.
+    if (!_study.HasVariablesFor(_options.steadyState)) {
+      _fatal = "tavrin_run: " + _study.model + " has no " +
+               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
+                                     : "terminating reward variable: run it with --steady-state");
+      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
+      return false;
+    }
+  }
+  std::vector<int> numbers;
+  int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
+  if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;
+  if (!askedExperiments.empty() && askedExperiments != _options.experiments) {
+    RunOptions asked = _options;
+    asked.experiments = askedExperiments;
+    std::vector<int> askedNumbers;
+    if (!asked.ExpandExperiments(known, askedNumbers, error) || askedNumbers != numbers)
+      return conflict("--experiments", "the experiments " + _options.experiments);
+  }
+  for (int number : numbers) {
+    ExperimentRun& run = AddRun(number);
+    if (!LoadExperiment(run)) return false;
+  }
+  // The new targets and limits are kept for the next resume, once nothing has been refused.
   for (const char* key : {"precision", "confidence", "abs-tol", "min-obs", "max-obs", "max-time"}) {
     if (_options.given.count(key) == 0) continue;
     std::string value = key == std::string("precision") ? ResultsWriter::Number(_options.precision)
@@ -234,31 +412,6 @@ bool Campaign::PrepareResume() {
       _fatal = "tavrin_run: " + _store.Error();
       return false;
     }
-  }
-  _options.outDir = _options.resumeDir;
-  _options.resumeDir.clear();
-  // The database is opened already; the rest is as for a fresh campaign, then each
-  // experiment's stored observations are loaded.
-  std::string studyPath = _options.simulator + ".study.json";
-  if (FileExists(studyPath)) {
-    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) return false;
-    _haveStudy = true;
-    // The simulator would run batches that observe nothing: refused before any client runs.
-    if (!_study.HasVariablesFor(_options.steadyState)) {
-      _fatal = "tavrin_run: " + _study.model + " has no " +
-               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
-                                     : "terminating reward variable: run it with --steady-state");
-      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
-      return false;
-    }
-  }
-  std::vector<int> numbers;
-  if (!_options.ExpandExperiments(_haveStudy ? static_cast<int>(_study.experiments.size()) : -1,
-                                  numbers, _fatal))
-    return false;
-  for (int number : numbers) {
-    ExperimentRun& run = AddRun(number);
-    if (!LoadExperiment(run)) return false;
   }
   return true;
 }
@@ -303,10 +456,18 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
     run.FreezeClient(c.client);
     run.nextClientNumber = std::max(run.nextClientNumber, c.client + 1);
   }
-  // What is there may already meet the new target; then nothing is rerun.
-  if (!blocks.empty() && run.MeetsWithWhatIsThere()) {
+  // What is there may already meet the new target, or reach the observation limit; then
+  // nothing is rerun. New clients would only repeat the limit at a level where each stored
+  // client counts with its first observations alone, a smaller sample than the stored one.
+  if (blocks.empty()) return true;
+  if (run.MeetsWithWhatIsThere()) {
     std::cerr << "tavrin_run: experiment " << run.Number()
               << " already meets the target with its stored observations" << std::endl;
+  } else if (_options.maxObs > 0 && run.Observations() >= _options.maxObs) {
+    run.Finish("observation limit reached by the stored observations");
+    std::cerr << "tavrin_run: experiment " << run.Number() << " already reached the observation limit ("
+              << _options.maxObs << ") with its stored observations; raise --max-obs to continue it"
+              << std::endl;
   }
   return true;
 }
@@ -500,8 +661,11 @@ void Campaign::Service(Client& client) {
         client.nextConnectTry = now;
       } else if (client.process.Exited()) {
         std::string why = client.process.ErrorText();
-        // A simulator that rejects its arguments would reject them in every client.
-        if (client.process.ExitCode() == 1) {
+        // A simulator that rejects its arguments would reject them in every client, and a
+        // local one that cannot be run at all (127: not found or not executable) fails in
+        // all; through a launcher, 127 may be one host's fault, and a replacement goes on.
+        if (client.process.ExitCode() == 1 ||
+            (client.process.ExitCode() == 127 && _options.launcher.empty())) {
           Fatal("tavrin_run: the simulator ended before announcing its port (" +
                 client.process.ExitText() + ")" + (why.empty() ? "" : ":\n" + why));
           client.phase = Client::Gone;
@@ -667,7 +831,9 @@ void Campaign::Loop() {
                    _clients.end());
     double now = Now();
     for (auto& r : _runs) {
-      if (r->GetState() != ExperimentRun::Running) continue;
+      // A campaign ended by an error ends its experiments as such, not as failed for the
+      // clients the error took with it.
+      if (r->GetState() != ExperimentRun::Running || _stopping) continue;
       if (_options.maxTime > 0 && now - r->startTime > _options.maxTime) {
         for (auto& c : _clients)
           if (c->run == r.get()) r->FreezeClient(c->number);
@@ -684,6 +850,14 @@ void Campaign::Loop() {
 }
 
 int Campaign::WriteResults() {
+  // A resumed campaign ended by an error before anything new arrived has nothing to add to
+  // the results of its earlier sessions, and must not replace them.
+  if (_resumed && _received == 0 && !_fatal.empty()) {
+    std::cerr << "tavrin_run: nothing new was received; the results in " << _options.outDir
+              << " are left as they were" << std::endl;
+    std::cerr << _fatal << std::endl;
+    return ExitFatal;
+  }
   std::vector<const ExperimentRun*> finished;
   for (const auto& r : _runs)
     if (r->GetState() == ExperimentRun::Done || r->GetState() == ExperimentRun::Failed)
@@ -713,7 +887,12 @@ int Campaign::WriteResults() {
     if (!PlotWriter::Write(_options.outDir, finished, message) && !message.empty())
       std::cerr << "tavrin_run: " << message << std::endl;
   }
-  std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  if (written)
+    std::cerr << "tavrin_run: results in " << _options.outDir << "/results.csv" << std::endl;
+  else
+    std::cerr << "tavrin_run: the results files were not written; what was received is in "
+              << _options.outDir << "/campaign.sqlite, and tavrin_run --resume "
+              << _options.outDir << " writes them once the fault is mended" << std::endl;
   // The manager's own cost, so it can be seen not to be the bottleneck.
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);

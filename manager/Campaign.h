@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CampaignLock.h"
 #include "CampaignStore.h"
 #include "ClientConnection.h"
 #include "ClientProcess.h"
@@ -24,6 +25,7 @@ class Campaign {
   // Exit statuses of tavrin_run.
   static const int ExitAllMet = 0;
   static const int ExitFatal = 1;
+  static const int ExitUsage = 2;   // a bad command line
   static const int ExitNotAllMet = 3;
   static const int ExitExperimentFailed = 4;
   static const int ExitInterrupted = 130;
@@ -73,13 +75,16 @@ class Campaign {
   RunOptions _options;
   StudyDescription _study;
   bool _haveStudy = false;
+  CampaignLock _lock;           // held from before the database is opened to the end
   CampaignStore _store;
   std::vector<std::unique_ptr<ExperimentRun>> _runs;
   std::vector<std::unique_ptr<Client>> _clients;
   std::unique_ptr<ProgressDisplay> _progress;
   std::string _fatal;          // the message that ends the campaign, once set
+  int _exitStatus = ExitFatal; // the exit status when the campaign cannot start
   bool _stopping = false;
   bool _interrupted = false;
+  bool _resumed = false;       // continuing a stored campaign
   size_t _nextHost = 0;
   double _started = 0.0;
   long long _received = 0;   // observations received from all clients

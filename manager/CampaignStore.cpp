@@ -16,6 +16,12 @@ const char kSchema[] =
     " variable INTEGER, first INTEGER, count INTEGER, data BLOB,"
     " PRIMARY KEY(experiment, client, variable, first));";
 
+// A text column, "" for a NULL (a row damaged by hand has them).
+std::string Text(sqlite3_stmt* statement, int column) {
+  const unsigned char* text = sqlite3_column_text(statement, column);
+  return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
 }  // namespace
 
 CampaignStore::~CampaignStore() {
@@ -78,9 +84,9 @@ bool CampaignStore::SetSetting(const std::string& key, const std::string& value)
 bool CampaignStore::GetSettings(std::map<std::string, std::string>& out) {
   sqlite3_stmt* s = nullptr;
   if (!Prepare("SELECT key, value FROM settings", &s)) return false;
+  // A NULL value is left out, as if the setting were missing.
   while (sqlite3_step(s) == SQLITE_ROW)
-    out[reinterpret_cast<const char*>(sqlite3_column_text(s, 0))] =
-        reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+    if (sqlite3_column_type(s, 1) != SQLITE_NULL) out[Text(s, 0)] = Text(s, 1);
   sqlite3_finalize(s);
   return true;
 }
@@ -122,9 +128,7 @@ bool CampaignStore::GetExperimentStatus(int number, std::string& status) {
   sqlite3_stmt* s = nullptr;
   if (!Prepare("SELECT status FROM experiments WHERE number = ?", &s)) return false;
   sqlite3_bind_int(s, 1, number);
-  status = sqlite3_step(s) == SQLITE_ROW
-               ? reinterpret_cast<const char*>(sqlite3_column_text(s, 0))
-               : "";
+  status = sqlite3_step(s) == SQLITE_ROW ? Text(s, 0) : "";
   sqlite3_finalize(s);
   return true;
 }
@@ -197,8 +201,8 @@ bool CampaignStore::GetClients(int experiment, std::vector<ClientRow>& out) {
     row.experiment = experiment;
     row.client = sqlite3_column_int(s, 0);
     row.seed = static_cast<unsigned int>(sqlite3_column_int64(s, 1));
-    row.state = reinterpret_cast<const char*>(sqlite3_column_text(s, 2));
-    row.reason = reinterpret_cast<const char*>(sqlite3_column_text(s, 3));
+    row.state = Text(s, 2);
+    row.reason = Text(s, 3);
     out.push_back(row);
   }
   sqlite3_finalize(s);

@@ -196,6 +196,14 @@ int RunOptionsParser::Parse(int argc, char** argv, RunOptions& out, std::string&
     error = std::string("tavrin_run: no simulator given\n") + Usage;
     return 1;
   }
+  // A list is checked here, before anything runs; whether its numbers exist is known only
+  // from the study description.
+  std::vector<int> numbers;
+  if (out.experiments != "all" && !out.ExpandExperiments(-1, numbers, error)) return 1;
+  if (!out.hosts.empty() && out.launcher.empty()) {
+    error = "tavrin_run: --hosts needs --launcher (local clients run on this machine)";
+    return 1;
+  }
   if (out.launcher.find("{host}") != std::string::npos && out.hosts.empty()) {
     error = "tavrin_run: the launcher names {host}, so --hosts is required";
     return 1;
@@ -219,7 +227,21 @@ bool RunOptions::ExpandExperiments(int numExperiments, std::vector<int>& out,
     for (int e = 0; e < numExperiments; e++) out.push_back(e);
     return true;
   }
-  for (const std::string& item : SplitList(experiments)) {
+  // Every element counts: an empty one is a typing slip, and a number listed twice would
+  // run that experiment twice with the same client numbers and seeds.
+  std::vector<std::string> items;
+  for (size_t start = 0;;) {
+    size_t comma = experiments.find(',', start);
+    items.push_back(experiments.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  std::set<long long> listed;
+  for (const std::string& item : items) {
+    if (item.empty()) {
+      error = "tavrin_run: --experiments: '" + experiments + "' has an empty element";
+      return false;
+    }
     size_t dash = item.find('-');
     long long first = 0, last = 0;
     bool ok = dash == std::string::npos
@@ -236,6 +258,11 @@ bool RunOptions::ExpandExperiments(int numExperiments, std::vector<int>& out,
         error = "tavrin_run: --experiments: experiment " + std::to_string(e) +
                 " does not exist; the study has experiments 0 to " +
                 std::to_string(numExperiments - 1);
+        return false;
+      }
+      if (!listed.insert(e).second) {
+        error = "tavrin_run: --experiments: experiment " + std::to_string(e) + " is listed twice in '" +
+                experiments + "'";
         return false;
       }
       out.push_back(static_cast<int>(e));

@@ -335,6 +335,28 @@ TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
   EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
 }
 
+// Results files that cannot be written (here results.csv is a folder) are named, the exit
+// status is 1, and the manager does not claim results it did not write; once the fault is
+// mended a resume writes them from the database without running anything.
+TEST(ManagerFaults, UnwrittenResultsAreNotClaimed) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ASSERT_EQ(mkdir(out.c_str(), 0777), 0);
+  ASSERT_EQ(mkdir((out + "/results.csv").c_str(), 0777), 0);
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("cannot write " + out + "/results.csv"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("results in "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the results files were not written"), std::string::npos) << r.err;
+  ASSERT_EQ(rmdir((out + "/results.csv").c_str()), 0);
+  r = RunProgram("tavrin_run", {"--resume", out, "--no-plots"}, "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("results in " + out + "/results.csv"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "met");
+}
+
 // Clients through a launcher: an ssh-like one with {host} runs each client's command line
 // through a shell on the named host (here this one), taking the hosts in turn; an srun-like
 // one reports the host the client runs on.
@@ -397,6 +419,27 @@ TEST(ManagerCommandLine, AllExperimentsNeedAStudyDescription) {
   EXPECT_NE(r.err.find("--precision needs a number between 0 and 1, not '2'"), std::string::npos) << r.err;
 }
 
+// An experiment list that is malformed, repeats a number or names an experiment the study
+// does not have is a bad command line: exit status 2, with the list's fault named, and no
+// folder made.
+TEST(ManagerCommandLine, BadExperimentListIsABadCommandLine) {
+  std::string dir = MakeTempDir();
+  std::string sim = Mm1kWithStudy(dir);
+  const std::vector<std::pair<std::string, std::string>> lists = {
+      {"3-1", "'3-1' is not an experiment number or range"},
+      {"a", "'a' is not an experiment number or range"},
+      {"7", "experiment 7 does not exist; the study has experiments 0 to 3"},
+      {"0-2,1", "experiment 1 is listed twice"},
+      {"0,,1", "has an empty element"}};
+  for (const auto& list : lists) {
+    ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", list.first, "--out",
+                                                dir + "/out", "--quiet", "--port", Port()});
+    EXPECT_EQ(r.exitCode, 2) << list.first << ": " << r.err;
+    EXPECT_NE(r.err.find(list.second), std::string::npos) << r.err;
+  }
+  EXPECT_NE(access((dir + "/out").c_str(), F_OK), 0);
+}
+
 // A run kind the model has no variable for would run clients whose batches observe
 // nothing, and wait for a precision that never comes: the campaign is refused before any
 // client starts or any folder is made, naming the option that fits the model.
@@ -434,4 +477,195 @@ TEST(ManagerPlots, DrawsSvgWithGnuplotAndSaysHowWithoutIt) {
   EXPECT_NE(ReadFile(dir + "/without/plots/plots.gp").find("experiment0_INTERVAL_AVAILABILITY.svg"), std::string::npos);
   EXPECT_FALSE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.dat").empty());
   EXPECT_TRUE(ReadFile(dir + "/without/plots/experiment0_INTERVAL_AVAILABILITY.svg").empty());
+}
+
+// An experiment that ended at its observation limit has nothing to add when resumed with the
+// same limit: no client is started and its result, from every stored observation, stays.
+TEST(ManagerResume, ExperimentAtItsObservationLimitIsNotRerun) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--precision", "0.001", "--max-obs", "500",
+                                              "--report-size", "10", "--jobs", "2", "--no-plots",
+                                              "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  Row before = ReadResults(out + "/results.csv").at(0);
+  EXPECT_EQ(before.at("status"), "not met");
+  long long clients = CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients");
+  r = RunProgram("tavrin_run", {"--resume", out, "--no-plots", "--port", Port()}, "",
+                 StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_NE(r.err.find("experiment 0 already reached the observation limit"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients"), clients);
+  Row after = ReadResults(out + "/results.csv").at(0);
+  EXPECT_GE(std::stoll(after.at("observations")), std::stoll(before.at("observations")));
+  EXPECT_EQ(after.at("status"), "not met");
+  r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "1000", "--no-plots", "--port",
+                                Port()},
+                 "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_GE(std::stoll(ReadResults(out + "/results.csv").at(0).at("observations")), 1000);
+}
+
+// A campaign started with a relative simulator path is resumed from another folder, naming
+// the simulator by another path or not at all; once the simulator is gone, a resume is
+// refused before anything is written and the stored results stay as they were.
+TEST(ManagerResume, RelativeSimulatorPathResumesFromAnotherFolder) {
+  std::string dir = MakeTempDir();
+  ASSERT_EQ(mkdir((dir + "/bin").c_str(), 0777), 0);
+  ASSERT_EQ(symlink(BinPath("stand_in_sim").c_str(), (dir + "/bin/stand_in_sim").c_str()), 0);
+  ProcessResult r = RunProgram("tavrin_run", {"bin/stand_in_sim", "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", "out"},
+                               dir, StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string out = dir + "/out";
+  long long before = std::stoll(ReadResults(out + "/results.csv").at(0).at("observations"));
+  std::string elsewhere = MakeTempDir();
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.01", "--no-plots"}, elsewhere,
+                 StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<Row> rows = ReadResults(out + "/results.csv");
+  EXPECT_EQ(rows.at(0).at("status"), "met");
+  EXPECT_GT(std::stoll(rows.at(0).at("observations")), before);
+  r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--resume", out, "--precision", "0.005",
+                                "--no-plots"},
+                 elsewhere, StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(out + "/results.csv");
+  ASSERT_EQ(rename((dir + "/bin").c_str(), (dir + "/gone").c_str()), 0);
+  r = RunProgram("tavrin_run", {"--resume", out, "--precision", "0.001", "--no-plots"}, elsewhere,
+                 StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot run the simulator '" + dir + "/bin/stand_in_sim'"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadFile(out + "/results.csv"), results);
+}
+
+// A simulator that cannot be executed (here a script naming no interpreter there is) fails
+// the same way in every client: the campaign ends at once with the reason, and a resumed
+// campaign keeps the results it had.
+TEST(ManagerFaults, SimulatorThatCannotBeExecutedEndsTheCampaign) {
+  std::string dir = MakeTempDir();
+  std::string sim = dir + "/sim";
+  ASSERT_EQ(symlink(BinPath("stand_in_sim").c_str(), sim.c_str()), 0);
+  ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", "0", "--no-plots", "--port",
+                                              Port(), "--out", dir + "/out"},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(dir + "/out/results.csv");
+  ASSERT_EQ(unlink(sim.c_str()), 0);
+  std::ofstream(sim) << "#!/nonexistent/interpreter\n";
+  chmod(sim.c_str(), 0755);
+  r = RunProgram("tavrin_run", {"--resume", dir + "/out", "--precision", "0.01", "--no-plots"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("exited with status 127"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cannot run " + sim), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("are left as they were"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(dir + "/out/results.csv"), results);
+  EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM experiments"
+                                                    " WHERE status = 'failed'"), 0);
+}
+
+// What a campaign runs belongs to it: a resume asking for another run kind, other
+// experiments, seed, overrides, report size or folder is refused before anything is written,
+// naming the option; the same values given again are accepted.
+TEST(ManagerResume, ConflictingOptionsAreRefusedNamingTheOption) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--min-obs", "50", "--no-plots", "--port", Port(),
+                                              "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(out + "/results.csv");
+  const std::vector<std::vector<std::string>> conflicts = {
+      {"--steady-state"}, {"--experiments", "0-1"},     {"--seed", "2"},
+      {"--override", "N=3"}, {"--report-size", "7"}, {"--out", dir + "/elsewhere"}};
+  for (const std::vector<std::string>& option : conflicts) {
+    std::vector<std::string> args = {"--resume", out, "--precision", "0.01", "--no-plots"};
+    args.insert(args.end(), option.begin(), option.end());
+    r = RunProgram("tavrin_run", args, "", StandIn("good"));
+    EXPECT_EQ(r.exitCode, 2) << option[0] << ": " << r.err;
+    EXPECT_NE(r.err.find(option[0] + " belongs to the campaign in " + out), std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(ReadFile(out + "/results.csv"), results);
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM settings"
+                                                " WHERE key = 'precision' AND value LIKE '0.05%'"), 1);
+  r = RunProgram("tavrin_run", {"--resume", out, "--terminating", "--experiments", "0", "--seed",
+                                "1", "--override", "", "--no-plots", "--max-obs", "40"});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_NE(r.err.find("--max-obs 40 is below the stored --min-obs 50"), std::string::npos) << r.err;
+  r = RunProgram("tavrin_run", {"--resume", out, "--terminating", "--experiments", "0", "--seed",
+                                "1", "--override", "", "--no-plots", "--port", Port()},
+                 "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("already meets the target"), std::string::npos) << r.err;
+}
+
+// While a campaign runs, a second manager on its folder (a resume, or a fresh campaign with
+// the same --out) is refused at once and writes nothing; the first runs on undisturbed.
+TEST(ManagerResume, CampaignStillRunningIsNotResumed) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                      "--precision", "0.0001", "--jobs", "1", "--port", Port(),
+                                      "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") <= 0; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-time", "2", "--no-plots",
+                                              "--port", Port()});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("the campaign in " + out + " is being run by another tavrin_run"),
+            std::string::npos)
+      << r.err;
+  r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--no-plots",
+                                "--port", Port(), "--out", out});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("is being run by another tavrin_run"), std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients"), 1);
+  first.Signal(SIGINT);
+  ProcessResult ended = first.Finish(15000);
+  EXPECT_EQ(ended.exitCode, 130) << ended.err;
+  EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "not met");
+}
+
+// A campaign database damaged by hand (a setting deleted, emptied of its value or made
+// nonsense) is refused on resume with the setting named, never a crash.
+TEST(ManagerResume, DamagedSettingIsNamedNotACrash) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0",
+                                              "--no-plots", "--port", Port(), "--out", out},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string db = out + "/campaign.sqlite";
+  const std::vector<std::pair<std::string, std::string>> damages = {
+      {"seed", "DELETE FROM settings WHERE key = 'seed'"},
+      {"seed", "UPDATE settings SET value = NULL WHERE key = 'seed'"},
+      {"report_size", "UPDATE settings SET value = 'ten' WHERE key = 'report_size'"},
+      {"port", "UPDATE settings SET value = '99999999999999999999' WHERE key = 'port'"},
+      {"precision", "UPDATE settings SET value = '0.05x' WHERE key = 'precision'"},
+      {"max-obs", "UPDATE settings SET value = '' WHERE key = 'max-obs'"},
+      {"kind", "UPDATE settings SET value = 'sideways' WHERE key = 'kind'"},
+      {"experiments", "UPDATE settings SET value = '0,,1' WHERE key = 'experiments'"},
+      {"simulator", "DELETE FROM settings WHERE key = 'simulator'"}};
+  for (const auto& damage : damages) {
+    std::string copy = dir + "/" + damage.first + std::to_string(&damage - damages.data());
+    ASSERT_EQ(mkdir(copy.c_str(), 0777), 0);
+    std::ofstream(copy + "/campaign.sqlite", std::ios::binary) << ReadFile(db);
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open((copy + "/campaign.sqlite").c_str(), &handle), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle, damage.second.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(handle);
+    r = RunProgram("tavrin_run", {"--resume", copy, "--no-plots"}, "", StandIn("good"));
+    EXPECT_EQ(r.exitCode, 1) << damage.second << ": " << r.err;
+    EXPECT_NE(r.err.find("campaign database " + copy + "/campaign.sqlite: setting '" +
+                         damage.first + "' is missing or malformed"),
+              std::string::npos)
+        << damage.second << ": " << r.err;
+  }
 }

@@ -45,6 +45,9 @@ TEST(RunOptions, RefusesBadValuesWithTheOptionNamed) {
   EXPECT_NE(error.find("unknown option '--bogus'"), std::string::npos);
   EXPECT_EQ(Parse({"sim", "--launcher", "ssh {host}"}, o, error), 1);
   EXPECT_NE(error.find("--hosts is required"), std::string::npos);
+  RunOptions local;
+  EXPECT_EQ(Parse({"sim", "--hosts", "a,b"}, local, error), 1);
+  EXPECT_NE(error.find("--hosts needs --launcher"), std::string::npos) << error;
   EXPECT_EQ(Parse({}, o, error), 1);
 }
 
@@ -63,4 +66,27 @@ TEST(RunOptions, ExpandsExperimentListsAndChecksThemAgainstTheStudy) {
   EXPECT_FALSE(o.ExpandExperiments(-1, numbers, error));
   ASSERT_TRUE(o.ExpandExperiments(3, numbers, error));
   EXPECT_EQ(numbers, (std::vector<int>{0, 1, 2}));
+}
+
+// A number listed twice would run its experiment twice with the same client numbers and
+// seeds; an empty element is a slip. Both are refused on the command line, before any run.
+TEST(RunOptions, RefusesRepeatedExperimentsAndEmptyElements) {
+  RunOptions o;
+  std::vector<int> numbers;
+  std::string error;
+  for (const char* list : {"1,1", "0-2,1", "2-3,0-2"}) {
+    o.experiments = list;
+    EXPECT_FALSE(o.ExpandExperiments(-1, numbers, error)) << list;
+    EXPECT_NE(error.find("is listed twice in '" + std::string(list) + "'"), std::string::npos) << error;
+  }
+  for (const char* list : {"0,,1", "0,", ",1", ""}) {
+    o.experiments = list;
+    EXPECT_FALSE(o.ExpandExperiments(-1, numbers, error)) << list;
+    EXPECT_NE(error.find("has an empty element"), std::string::npos) << list << ": " << error;
+  }
+  RunOptions parsed;
+  EXPECT_EQ(Parse({"sim", "--experiments", "0,,1"}, parsed, error), 1);
+  EXPECT_EQ(Parse({"sim", "--experiments", "1,1"}, parsed, error), 1);
+  EXPECT_NE(error.find("experiment 1 is listed twice"), std::string::npos) << error;
+  ASSERT_EQ(Parse({"sim", "--experiments", "2,0-1"}, parsed, error), 0) << error;
 }
