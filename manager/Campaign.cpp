@@ -12,9 +12,11 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <iostream>
 #include <thread>
 
@@ -72,6 +74,25 @@ bool SameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// A fingerprint of a file's bytes (64-bit FNV-1a, in hexadecimal), or "" when it cannot be
+// read: enough to tell a rebuilt model from the one a campaign ran, not a security check.
+std::string Fingerprint(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "";
+  uint64_t hash = 1469598103934665603ULL;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); i++) {
+      hash ^= static_cast<unsigned char>(buffer[i]);
+      hash *= 1099511628211ULL;
+    }
+    if (!in) break;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
 }
 
 // A stored setting read back whole: false when it is missing or is not all a number.
@@ -225,7 +246,9 @@ bool Campaign::PrepareFresh() {
       {"abs-tol", ResultsWriter::Number(_options.absTol)},
       {"min-obs", std::to_string(_options.MinObs())},
       {"max-obs", std::to_string(_options.maxObs)},
-      {"max-time", ResultsWriter::Number(_options.maxTime)}};
+      {"max-time", ResultsWriter::Number(_options.maxTime)},
+      // Through a launcher the simulator is a path on the hosts, which may not exist here.
+      {"simulator_fingerprint", _options.launcher.empty() ? Fingerprint(_options.simulator) : ""}};
   for (const auto& s : settings) {
     if (!_store.SetSetting(s.first, s.second)) {
       _fatal = "tavrin_run: " + _store.Error();
@@ -294,6 +317,16 @@ bool Campaign::PrepareResume() {
   if (_options.launcher.empty() && access(simulator.c_str(), X_OK) != 0) {
     _fatal = "tavrin_run: cannot run the simulator '" + simulator + "' of the campaign in " +
              _options.resumeDir;
+    return false;
+  }
+  // New observations of a changed model (rebuilt with another reward, another model put in
+  // its place) would be pooled with the old ones under the old names: refused. Campaigns
+  // stored without a fingerprint, or run through a launcher, are not checked.
+  const std::string stored = settings.count("simulator_fingerprint") ? settings["simulator_fingerprint"] : "";
+  if (!stored.empty() && _options.launcher.empty() && Fingerprint(simulator) != stored) {
+    _fatal = "tavrin_run: the simulator " + simulator + " has changed since the campaign in " +
+             _options.resumeDir + " ran it; its observations would be pooled with another model's. "
+             "Start a new campaign with --out";
     return false;
   }
   // What the campaign runs belongs to it: asked for again with another value, it is refused

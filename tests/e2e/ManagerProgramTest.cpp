@@ -512,6 +512,29 @@ TEST(ManagerResume, ExperimentAtItsObservationLimitIsNotRerun) {
 // A campaign started with a relative simulator path is resumed from another folder, naming
 // the simulator by another path or not at all; once the simulator is gone, a resume is
 // refused before anything is written and the stored results stay as they were.
+// A simulator rebuilt or replaced since the campaign ran it would add observations of
+// another model to the stored ones, under the stored names: such a resume is refused, and
+// the stored results are left as they are.
+TEST(ManagerResume, ChangedSimulatorIsRefused) {
+  std::string dir = MakeTempDir();
+  std::string sim = dir + "/sim";
+  std::ofstream(sim, std::ios::binary) << ReadFile(BinPath("stand_in_sim"));
+  ASSERT_EQ(chmod(sim.c_str(), 0755), 0);
+  ProcessResult r = RunProgram("tavrin_run", {sim, "--experiments", "0", "--no-plots", "--port", Port(),
+                                              "--out", dir + "/out"},
+                               "", StandIn("good"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string results = ReadFile(dir + "/out/results.csv");
+  std::ofstream(sim, std::ios::binary | std::ios::app) << '\n';   // still runs, other bytes
+  r = RunProgram("tavrin_run", {"--resume", dir + "/out", "--precision", "0.001", "--no-plots"}, "",
+                 StandIn("good"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("the simulator " + sim + " has changed since the campaign in " + dir + "/out ran it"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadFile(dir + "/out/results.csv"), results);
+}
+
 TEST(ManagerResume, RelativeSimulatorPathResumesFromAnotherFolder) {
   std::string dir = MakeTempDir();
   ASSERT_EQ(mkdir((dir + "/bin").c_str(), 0777), 0);
