@@ -1,5 +1,6 @@
 #include "engine/EventList.h"
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <new>
@@ -357,10 +358,15 @@ void EventList::FindEquals(int i) {
 
 // One uniform draw picks among the tied events in proportion to their groups' weights.
 // When no running sum passes the target (all weights 0, or rounding at the top end), the
-// last tied event fires.
+// last tied event fires. A weight that is negative or not finite ends the run.
 int EventList::PickWeighted() {
   double total = 0;
-  for (int k = 0; k < EqSize; k++) total += GroupOf(S[Equalities[k]].key)->Weight();
+  for (int k = 0; k < EqSize; k++) {
+    BaseActionClass* group = GroupOf(S[Equalities[k]].key);
+    double weight = group->Weight();
+    if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(group->ActionName, nullptr, weight);
+    total += weight;
+  }
   double target = TheDistribution->RNG->rnd() * total;
   double running = 0;
   for (int k = 0; k < EqSize; k++) {

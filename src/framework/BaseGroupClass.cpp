@@ -1,5 +1,6 @@
 #include "framework/BaseGroupClass.h"
 
+#include <cmath>
 #include <iostream>
 #include <new>
 #include <string>
@@ -129,7 +130,7 @@ double BaseGroupClass::CalculateWeightDistribution() {
   BaseGroupClass* first = GroupArray[i];
   HighestRank = first->Rank();
   first->Disabled = false;
-  ActionWeights[0] = {first->Weight(), first};
+  ActionWeights[0] = {CheckedWeight(first), first};
   int filled = 1;
   for (i++; i < NumActions; i++) {
     BaseGroupClass* member = getMember(i);
@@ -149,10 +150,19 @@ double BaseGroupClass::CalculateWeightDistribution() {
     }
     member->Disabled = false;
     double below = (filled == 0) ? 0.0 : ActionWeights[filled - 1].Weight;
-    ActionWeights[filled++] = {below + member->Weight(), member};
+    ActionWeights[filled++] = {below + CheckedWeight(member), member};
   }
   NumSelectableActions = filled;
-  return ActionWeights[filled - 1].Weight;
+  double total = ActionWeights[filled - 1].Weight;
+  // With no weight above 0 the draw would always land on the last member.
+  if (!(total > 0.0)) NoPositiveWeight(ActionName);
+  return total;
+}
+
+double BaseGroupClass::CheckedWeight(BaseGroupClass* member) {
+  double weight = member->Weight();
+  if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(member->ActionName, ActionName, weight);
+  return weight;
 }
 
 bool BaseGroupClass::SelectAction() {

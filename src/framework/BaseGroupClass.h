@@ -43,7 +43,8 @@ class BaseGroupClass : public BaseActionClass {
   void Check() const;
 
   // Fills ActionWeights with the cumulative weights of the highest-ranked enabled members
-  // and returns their total, or -1 when no member is enabled.
+  // and returns their total, or -1 when no member is enabled. A weight that is negative or
+  // not finite, or a total of 0, ends the run with a message naming the group.
   double CalculateWeightDistribution();
 
   bool Enabled() override;
@@ -80,6 +81,8 @@ class BaseGroupClass : public BaseActionClass {
 
  private:
   void createArrays(int capacity);
+  // member->Weight(), which ends the run unless it is finite and not negative.
+  double CheckedWeight(BaseGroupClass* member);
 };
 
 #endif

@@ -59,3 +59,17 @@ void FrameworkAssertionFailed(const char* file, int line, const char* condition)
   std::cerr << "!! Condition: " << condition << std::endl;
   std::abort();
 }
+
+void InvalidWeight(const char* activity, const char* group, double weight) {
+  std::cerr << "ERROR: INVALID_WEIGHT: activity " << activity;
+  if (group != nullptr) std::cerr << " of " << group;
+  std::cerr << " has weight " << weight << " (case probabilities and weights must be finite and not negative)"
+            << std::endl;
+  std::exit(1);
+}
+
+void NoPositiveWeight(const char* group) {
+  std::cerr << "ERROR: INVALID_WEIGHT: no enabled member of " << group
+            << " has a weight above 0, so none can be chosen" << std::endl;
+  std::exit(1);
+}

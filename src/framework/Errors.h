@@ -16,6 +16,13 @@ void InvalidArrayType();
 void InvalidUnorderedType();
 void ArrayOutOfBoundsError(const char* where);
 
+// A weight (a case probability, or an instantaneous activity's weight among tied events)
+// comes from model code and may read the marking or a global; one that is negative or not
+// finite cannot be drawn from. Both report on the standard error and end the process with
+// status 1; group names the group choosing among its members, or is null.
+[[noreturn]] void InvalidWeight(const char* activity, const char* group, double weight);
+[[noreturn]] void NoPositiveWeight(const char* group);
+
 // SyncError only groups the two messages about synchronising actions.
 class SyncError {
  public:

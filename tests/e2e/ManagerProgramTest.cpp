@@ -581,6 +581,14 @@ TEST(ManagerFaults, SimulatorThatCannotBeExecutedEndsTheCampaign) {
   ASSERT_EQ(unlink(sim.c_str()), 0);
   std::ofstream(sim) << "#!/nonexistent/interpreter\n";
   chmod(sim.c_str(), 0755);
+  // As a campaign stored before simulators were fingerprinted, which would otherwise refuse
+  // the changed file before any client starts.
+  sqlite3* handle = nullptr;
+  ASSERT_EQ(sqlite3_open((dir + "/out/campaign.sqlite").c_str(), &handle), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(handle, "DELETE FROM settings WHERE key = 'simulator_fingerprint'", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(handle);
   r = RunProgram("tavrin_run", {"--resume", dir + "/out", "--precision", "0.01", "--no-plots"});
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("exited with status 127"), std::string::npos) << r.err;

@@ -99,10 +99,14 @@ TEST(GroupSelection, ZeroWeightMemberIsPassedOver) {
   EXPECT_EQ(g.group.SelectedAction, &b);
 }
 
-TEST(GroupSelection, AllZeroWeightsSelectTheLastSelectableMember) {
-  StubActivity a("A", true, 1, 0.0), b("B", true, 1, 0.0), c("C", false, 1, 0.0);
+// A zero weight beside a positive one is legal: that member is never chosen. (Weights that
+// cannot be drawn from end the run; tests/gen checks that through a generated model.)
+TEST(GroupSelection, ZeroWeightBesideAPositiveOneIsNeverChosen) {
+  StubActivity a("A", true, 1, 0.0), b("B", true, 1, 2.0), c("C", true, 1, 0.0);
   Group g({&a, &b, &c});
-  ScriptedDraws draws({0.7});
+  ScriptedDraws draws({0.0, 0.999});
+  ASSERT_TRUE(g.group.SelectAction());
+  EXPECT_EQ(g.group.SelectedAction, &b);
   ASSERT_TRUE(g.group.SelectAction());
   EXPECT_EQ(g.group.SelectedAction, &b);
 }

@@ -86,6 +86,26 @@ TEST(GlobalTypesAndInitialMarkings, OverridesOfEveryTypeApply) {
   std::remove(dir.c_str());
 }
 
+// Weights come from model code and may read globals: a negative or not finite one, or
+// none above 0 among the enabled members, would choose wrongly or always the last member.
+// Each ends the run naming the activity and its group; a weight of 0 beside one of 1 is
+// legal.
+TEST(RanksWeightsAndCases, WeightsThatCannotBeDrawnFromEndTheRunNamingTheActivity) {
+  struct Case {
+    const char* heavy;
+    const char* message;
+  };
+  for (const Case& c : {Case{"d:heavy:-1", "has weight -1 (case probabilities and weights must be"},
+                        Case{"d:heavy:nan", "has weight nan"}, Case{"d:heavy:inf", "has weight inf"}}) {
+    ProcessResult r = RunProgram("choices_sim", {"-t", "1", "-N", "50", "-O", c.heavy}, MakeTempDir());
+    EXPECT_EQ(r.exitCode, 1) << c.heavy;
+    EXPECT_NE(r.err.find("ERROR: INVALID_WEIGHT: activity TakeHeavy has weight"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  ProcessResult zero = RunProgram("choices_sim", {"-t", "1", "-N", "50", "-O", "d:heavy:0"}, MakeTempDir());
+  EXPECT_EQ(zero.exitCode, 0) << zero.err;
+}
+
 // Ranks, weights, cases with marking-dependent probabilities, multiplicities and firing
 // functions, observed over many replications; a variable with both a rate and an impulse
 // reward.
