@@ -4,12 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
 #include <vector>
 
 #include "output/WireCodec.h"
+#include "platform/FileContents.h"
 
 const char* const ResultFileReader::AsciiMark = "#TAVRIN_SIM_ASCII_FILE,";
 const char* const ResultFileReader::BinaryMark = "TAVRIN_SIM_BIN_FILE,";
@@ -132,16 +131,8 @@ bool ParseObservationLine(const std::string& line, int& variable, double& value)
 }  // namespace
 
 int ResultFileReader::Read(const std::string& path, ResultFile& out, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file.is_open()) {
-    error = path + ": cannot open the file";
-    return 1;
-  }
-  std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    error = path + ": cannot read the file";
-    return 1;
-  }
+  std::string contents;
+  if (!ReadFileContents(path, contents, error)) return 1;
   return Parse(contents, path, out, error);
 }
 

@@ -3,6 +3,7 @@
 // Student-t confidence intervals, as a table or as CSV.
 
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -62,9 +63,7 @@ void PrintTable(const ExperimentSummary& summary) {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Summarise(int argc, char** argv) {
   bool csv = false;
   std::vector<std::string> paths;
   for (int i = 1; i < argc; i++) {
@@ -98,5 +97,21 @@ int main(int argc, char** argv) {
   else
     PrintTable(summary);
   std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "tavrin_summary: cannot write the summary to the standard output" << std::endl;
+    return 1;
+  }
   return 0;
+}
+
+}  // namespace
+
+// Whatever goes wrong (a file too large for memory, say) ends with a message, not an abort.
+int main(int argc, char** argv) {
+  try {
+    return Summarise(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "tavrin_summary: " << failure.what() << std::endl;
+    return 1;
+  }
 }

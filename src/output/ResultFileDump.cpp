@@ -5,6 +5,7 @@
 #include <map>
 
 #include "output/WireCodec.h"
+#include "platform/FileContents.h"
 
 namespace {
 
@@ -68,4 +69,13 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
   out.flush();
   WarnOfBatchCount(header, counts, name, err);
   return 0;
+}
+
+int ResultFileDump::DumpFile(const std::string& path, std::ostream& out, std::ostream& err) {
+  std::string contents, error;
+  if (!ReadFileContents(path, contents, error)) {
+    err << "tavrin_dump: " << error << std::endl;
+    return 1;
+  }
+  return Dump(contents, path, out, err);
 }

@@ -47,6 +47,17 @@ TEST(ResultFileDumpErrors, ForeignFilesAndCutHeadersAreRefused) {
   EXPECT_EQ(err.rfind("tavrin_dump: f.bin: ", 0), 0u) << err;
 }
 
+TEST(ResultFileDumpErrors, FileThatCannotBeReadIsNamedWithTheReason) {
+  std::ostringstream out, err;
+  EXPECT_EQ(ResultFileDump::DumpFile(::testing::TempDir(), out, err), 1);
+  EXPECT_EQ(err.str(), "tavrin_dump: " + ::testing::TempDir() + ": cannot read: Is a directory\n");
+  err.str("");
+  EXPECT_EQ(ResultFileDump::DumpFile("/nonexistent/dir/r.bin", out, err), 1);
+  EXPECT_EQ(err.str(),
+            "tavrin_dump: /nonexistent/dir/r.bin: cannot open: No such file or directory\n");
+  EXPECT_EQ(out.str(), "");
+}
+
 // A writer killed inside a record leaves it cut: the whole records before it are shown,
 // and the cut one is named in a warning.
 TEST(ResultFileDumpCut, EveryCutAfterTheHeaderShowsTheWholeRecordsWithAWarning) {

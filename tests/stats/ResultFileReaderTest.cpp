@@ -249,11 +249,14 @@ TEST(ResultFileKind, FileOfNeitherFormIsRefused) {
   EXPECT_TRUE(Mentions(ParseError(std::string("\0\0\0\x09", 4)), "not a Tavrin result file"));
 }
 
-TEST(ResultFileKind, ReadOfAMissingFileNamesIt) {
+TEST(ResultFileKind, FileThatCannotBeReadIsNamedWithTheReason) {
   ResultFile f;
   std::string error;
   EXPECT_EQ(ResultFileReader::Read("/nonexistent/dir/r.csv", f, error), 1);
-  EXPECT_EQ(error, "/nonexistent/dir/r.csv: cannot open the file");
+  EXPECT_EQ(error, "/nonexistent/dir/r.csv: cannot open: No such file or directory");
+  // A directory opens, but its read fails.
+  EXPECT_EQ(ResultFileReader::Read(::testing::TempDir(), f, error), 1);
+  EXPECT_EQ(error, ::testing::TempDir() + ": cannot read: Is a directory");
 }
 
 TEST(ResultFileKind, ReadTakesTheFileBytesUnchanged) {
