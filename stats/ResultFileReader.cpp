@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -38,11 +39,33 @@ bool ParseUnsigned(const std::string& text, unsigned long limit, unsigned long& 
   return errno == 0 && *end == '\0' && value <= limit;
 }
 
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return *end == '\0';
+// A decimal number as the simulator writes it ("2.0", "-0.25"), or in exponent form
+// ("1e-3"), whose value is finite. strtod alone would also take hexadecimal, "nan", "inf" and
+// an overflow to infinity, each of which would make every statistic of its variable wrong.
+bool IsDecimalText(const std::string& text) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) at++;
+  size_t digits = 0;
+  for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++) digits++;
+  if (at < text.size() && text[at] == '.')
+    for (at++; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++)
+      digits++;
+  if (digits == 0) return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    at++;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) at++;
+    size_t exponentDigits = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++)
+      exponentDigits++;
+    if (exponentDigits == 0) return false;
+  }
+  return at == text.size();
+}
+
+bool ParseFiniteDecimal(const std::string& text, double& value) {
+  if (!IsDecimalText(text)) return false;
+  value = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(value);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -115,17 +138,16 @@ int TakeTrailerFields(const std::vector<std::pair<std::string, std::string>>& fi
   return 1;
 }
 
-// An observation line: "index,value", or "index,value,square" when squares were written.
-bool ParseObservationLine(const std::string& line, int& variable, double& value) {
+// An observation line: "index,value". Returns an empty text, or what is wrong with it.
+std::string ParseObservationLine(const std::string& line, int& variable, double& value) {
   std::vector<std::string> fields = Split(line, ',');
-  if (fields.size() != 2 && fields.size() != 3) return false;
   unsigned long index = 0;
-  double square = 0.0;
-  if (!ParseUnsigned(fields[0], 0x7FFFFFFFUL, index) || !ParseDouble(fields[1], value))
-    return false;
-  if (fields.size() == 3 && !ParseDouble(fields[2], square)) return false;
+  if (fields.size() != 2 || !ParseUnsigned(fields[0], 0x7FFFFFFFUL, index))
+    return "not an observation (index,value): " + Quoted(line);
+  if (!ParseFiniteDecimal(fields[1], value))
+    return "the value " + Quoted(fields[1]) + " is not a finite decimal number";
   variable = static_cast<int>(index);
-  return true;
+  return "";
 }
 
 }  // namespace
@@ -190,8 +212,9 @@ int ResultFileReader::ParseAscii(const std::string& contents, ResultFile& out, s
     }
     int variable = 0;
     double value = 0.0;
-    if (!ParseObservationLine(line, variable, value)) {
-      error = "line " + std::to_string(n + 1) + ": not an observation: " + Quoted(line);
+    std::string wrong = ParseObservationLine(line, variable, value);
+    if (!wrong.empty()) {
+      error = "line " + std::to_string(n + 1) + ": " + wrong;
       return 1;
     }
     out.Observations[variable].push_back(value);
@@ -234,6 +257,14 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
       if (section.kind != 1 || section.variable < 0) {
         error = "record " + std::to_string(number) + " has a section of kind " +
                 std::to_string(section.kind) + " for variable " + std::to_string(section.variable);
+        return 1;
+      }
+      for (double observation : section.observations) {
+        if (std::isfinite(observation)) continue;
+        error = "record " + std::to_string(number) + " at byte " + std::to_string(at) +
+                ": variable " + std::to_string(section.variable) +
+                " has an observation that is not a finite number (" +
+                std::to_string(observation) + ")";
         return 1;
       }
       std::vector<double>& row = out.Observations[section.variable];

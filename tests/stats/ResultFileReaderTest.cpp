@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -93,9 +94,11 @@ TEST(AsciiResultFile, ObservationsAreGroupedByVariableInBatchOrder) {
   EXPECT_EQ(f.Observations.at(1), (std::vector<double>{100.0, 0.1, 7.0, 8.0}));
 }
 
-TEST(AsciiResultFile, LinesWithASquaredValueKeepOnlyTheObservation) {
-  ResultFile f = ParseOk(std::string(kAsciiHead) + "0,3.0,9.0\n#META_DATA,BATCHES=1\n");
-  EXPECT_EQ(f.Observations.at(0), std::vector<double>{3.0});
+TEST(AsciiResultFile, ValuesAreDecimalWithOrWithoutAnExponent) {
+  ResultFile f = ParseOk(std::string(kAsciiHead) +
+                         "0,-3.0\n0,+2\n0,.5\n0,7.\n0,1E+2\n0,-2.5e-1\n0,1e-400\n"
+                         "#META_DATA,BATCHES=7\n");
+  EXPECT_EQ(f.Observations.at(0), (std::vector<double>{-3.0, 2.0, 0.5, 7.0, 100.0, -0.25, 0.0}));
 }
 
 TEST(AsciiResultFile, FileWithoutObservationsHasNoVariables) {
@@ -122,12 +125,27 @@ TEST(AsciiResultFileCut, LastLineWithoutItsLineEndIsLeftOutWithAWarning) {
   EXPECT_TRUE(Mentions(ParseError("#TAVRIN_SIM_ASCII_FILE,EXPERIMENTS=0"), "header line"));
 }
 
+// The simulator writes two fields, "index,value"; a third (a squared value) is not a line it
+// writes, and taking the line's first two fields would hide a damaged one.
 TEST(AsciiResultFileErrors, MalformedObservationIsReportedWithItsLineNumber) {
-  for (const char* bad : {"0,1.0x", "0;1.0", "x,1.0", "-1,1.0", "0,", ",1.0", "0,1.0,2.0,3.0",
-                          "0,1.0,x", "", "0, 1.0", "0,\t1.0"}) {
+  for (const char* bad : {"0;1.0", "x,1.0", "-1,1.0", ",1.0", "0,1.0,2", "0,3.0,9.0",
+                          "0,1.0,2.0,3.0", "0,1.0,x", "", "1", "0,1.0,"}) {
     std::string error =
         ParseError(std::string(kAsciiHead) + "0,2.0\n" + bad + "\n#META_DATA,BATCHES=2\n");
     EXPECT_TRUE(Mentions(error, "line 4: not an observation")) << bad << ": " << error;
+  }
+}
+
+// strtod takes each of these, as 16, NaN, infinity or 1.0: a mean made of them is wrong.
+TEST(AsciiResultFileErrors, ValueThatIsNotAFiniteDecimalNumberIsReported) {
+  for (const char* bad : {"0x10", "nan", "NAN", "inf", "-inf", "infinity", "1e400", "-1e400",
+                          "1.0x", "", " 1.0", "\t1.0", "1.0 ", "+", ".", "-.e1", "1e", "1e+",
+                          "1.2.3"}) {
+    std::string error = ParseError(std::string(kAsciiHead) + "0,2.0\n0," + bad +
+                                   "\n#META_DATA,BATCHES=2\n");
+    EXPECT_TRUE(Mentions(error, "line 4: the value \"" + std::string(bad) +
+                                    "\" is not a finite decimal number"))
+        << bad << ": " << error;
   }
 }
 
@@ -236,6 +254,18 @@ TEST(BinaryResultFileErrors, HeaderCutShortOrWrongIsRefused) {
 TEST(BinaryResultFileErrors, RecordOfAnotherExperimentIsRefused) {
   std::string error = ParseError(BinHeader(2, 1) + Record(5, {{0, 1, {1.0}}}));
   EXPECT_TRUE(Mentions(error, "record 1 is of experiment 5, the header of experiment 2")) << error;
+}
+
+TEST(BinaryResultFileErrors, ObservationThatIsNotFiniteIsRefused) {
+  for (double bad : {std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+    std::string error = ParseError(BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) +
+                                   Record(0, {{0, 1, {2.0}}, {4, 1, {bad}}}));
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: variable 4 has an observation that is not "
+                                "a finite number"))
+        << error;
+  }
 }
 
 TEST(BinaryResultFileErrors, SectionOfUnknownKindIsRefused) {
