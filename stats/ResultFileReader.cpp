@@ -242,7 +242,8 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
                              " bytes left): it is left out");
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, reason)) {
+    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, reason) ||
+        !WireCodec::CheckObservationSections(record, reason)) {
       error = "record " + std::to_string(number) + " at byte " + std::to_string(at) + ": " + reason;
       return 1;
     }
@@ -253,12 +254,6 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
       return 1;
     }
     for (const DataSection& section : record.sections) {
-      if (section.kind == 2) continue;   // squares: the statistics come from the observations
-      if (section.kind != 1 || section.variable < 0) {
-        error = "record " + std::to_string(number) + " has a section of kind " +
-                std::to_string(section.kind) + " for variable " + std::to_string(section.variable);
-        return 1;
-      }
       for (double observation : section.observations) {
         if (std::isfinite(observation)) continue;
         error = "record " + std::to_string(number) + " at byte " + std::to_string(at) +

@@ -54,7 +54,8 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
           << " is cut (" << left << " bytes left): it is left out" << std::endl;
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, error)) {
+    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, error) ||
+        !WireCodec::CheckObservationSections(record, error)) {
       err << "tavrin_dump: " << name << ": record " << number << " at byte " << at << ": "
           << error << std::endl;
       return 1;

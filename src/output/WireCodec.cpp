@@ -187,6 +187,18 @@ bool WireCodec::DecodeDataRecord(const char* bytes, size_t size, DataRecord& out
   return true;
 }
 
+bool WireCodec::CheckObservationSections(const DataRecord& record, std::string& error) {
+  for (size_t s = 0; s < record.sections.size(); s++) {
+    const DataSection& section = record.sections[s];
+    if (section.kind == 1 && section.variable >= 0) continue;
+    error = "section " + std::to_string(s) + " is of kind " + std::to_string(section.kind) +
+            " for variable " + std::to_string(section.variable) +
+            ": records hold observations (kind 1) of variables 0 and up only";
+    return false;
+  }
+  return true;
+}
+
 bool WireCodec::DecodeBinFileHeader(const char* bytes, size_t size, BinFileHeader& out,
                                     std::string& error) {
   if (!Need(size, BinFileHeaderSize, "file header", error)) return false;

@@ -87,6 +87,11 @@ class WireCodec {
   // record's fixed part, or fewer than the length it gives. A file ends so when its
   // writer was killed in the middle of a record.
   static bool RecordIsCut(const char* bytes, size_t size);
+  // Whether every section of a decoded record holds observations (kind 1) of a variable
+  // index of 0 or more. The layout has room for squares sections (kind 2), but no simulator
+  // writes them: one in a file or a message means it was damaged or written by something
+  // else, and its numbers cannot be taken for observations.
+  static bool CheckObservationSections(const DataRecord& record, std::string& error);
 };
 
 #endif

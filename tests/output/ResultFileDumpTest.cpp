@@ -58,6 +58,16 @@ TEST(ResultFileDumpErrors, FileThatCannotBeReadIsNamedWithTheReason) {
   EXPECT_EQ(out.str(), "");
 }
 
+TEST(ResultFileDumpErrors, SquaresSectionIsRefused) {
+  std::string file = ValidFile();
+  file[256 + 11] = 2;   // the kind of the first record's section
+  std::string out, err;
+  EXPECT_EQ(Dump(file, &out, &err), 1);
+  EXPECT_EQ(err, "tavrin_dump: f.bin: record 1 at byte 256: section 0 is of kind 2 for variable 1: "
+                 "records hold observations (kind 1) of variables 0 and up only\n");
+  EXPECT_EQ(out.find("1,2,"), std::string::npos) << out;
+}
+
 // A writer killed inside a record leaves it cut: the whole records before it are shown,
 // and the cut one is named in a warning.
 TEST(ResultFileDumpCut, EveryCutAfterTheHeaderShowsTheWholeRecordsWithAWarning) {
@@ -91,14 +101,14 @@ TEST(ResultFileDumpCut, HeaderBehindItsRecordsIsWarned) {
 
 TEST(ResultFileDumpErrors, EveryCorruptedCountIsAnErrorOrAWarning) {
   // Flipping the top bit of a byte of a length (256-259, 288-291), a section count
-  // (263-264, 295-296) or an observation count (268-271) breaks the record: refused, or,
-  // when the length it now gives runs past the end, read as cut. Any other byte only
-  // changes a value.
+  // (263-264, 295-296), the sign of a variable index (265), a kind (267) or an observation
+  // count (268-271) breaks the record: refused, or, when the length it now gives runs past
+  // the end, read as cut. Any other byte only changes a value.
   std::string file = ValidFile();
   for (size_t at = 256; at < file.size(); at++) {
     std::string corrupted = file;
     corrupted[at] = static_cast<char>(corrupted[at] ^ 0x80);
-    bool breaks = (at <= 259) || (at >= 263 && at <= 264) || (at >= 268 && at <= 271) ||
+    bool breaks = (at <= 259) || (at >= 263 && at <= 265) || (at >= 267 && at <= 271) ||
                   (at >= 288 && at <= 291) || at >= 295;
     std::string err;
     int status = Dump(corrupted, nullptr, &err);

@@ -198,9 +198,8 @@ TEST(ResultFileBatchCount, SteadyStateFilesCountNoBatchesAndAreNotChecked) {
   EXPECT_EQ(f.Observations.at(1).size(), 1u);
 }
 
-TEST(BinaryResultFile, RecordsAppendToEachVariableAndSquaresAreSkipped) {
-  std::string first =
-      Record(3, {{0, 1, {0.5, 0.25}}, {2, 1, {4.0, 5.0}}, {0, 2, {0.25, 0.0625}}});
+TEST(BinaryResultFile, RecordsAppendToEachVariable) {
+  std::string first = Record(3, {{0, 1, {0.5, 0.25}}, {2, 1, {4.0, 5.0}}});
   std::string contents = BinHeader(3, 3) + first + Record(3, {{0, 1, {1.0}}, {2, 1, {6.0}}});
   ResultFile f = ParseOk(contents);
   EXPECT_EQ(f.FileKind, ResultFile::Binary);
@@ -268,9 +267,19 @@ TEST(BinaryResultFileErrors, ObservationThatIsNotFiniteIsRefused) {
   }
 }
 
-TEST(BinaryResultFileErrors, SectionOfUnknownKindIsRefused) {
-  std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 3, {1.0}}}));
-  EXPECT_TRUE(Mentions(error, "kind 3")) << error;
+// The simulators write observations sections only; a squares section (kind 2) after them
+// is no observation either.
+TEST(BinaryResultFileErrors, SectionOtherThanObservationsIsRefused) {
+  for (int kind : {2, 3, 0, -1}) {
+    std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 1, {1.0}}}) +
+                                   Record(0, {{0, 1, {2.0}}, {0, kind, {4.0}}}));
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: section 1 is of kind " +
+                                    std::to_string(kind) + " for variable 0"))
+        << error;
+  }
+  std::string error = ParseError(BinHeader(0, 1) + Record(0, {{-1, 1, {1.0}}}));
+  EXPECT_TRUE(Mentions(error, "record 1 at byte 256: section 0 is of kind 1 for variable -1"))
+      << error;
 }
 
 TEST(ResultFileKind, FileOfNeitherFormIsRefused) {
