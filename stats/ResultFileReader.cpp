@@ -236,14 +236,15 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
     DataRecord record;
     std::string reason;
     size_t left = contents.size() - at;
-    if (WireCodec::RecordIsCut(contents.data() + at, left)) {
+    WireCodec::FileRecord kind =
+        WireCodec::ReadFileRecord(contents.data() + at, left, record, reason);
+    if (kind == WireCodec::CutRecord) {
       out.Warnings.push_back("record " + std::to_string(number) + " at byte " +
                              std::to_string(at) + " is cut (" + std::to_string(left) +
                              " bytes left): it is left out");
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, reason) ||
-        !WireCodec::CheckObservationSections(record, reason)) {
+    if (kind == WireCodec::CorruptRecord) {
       error = "record " + std::to_string(number) + " at byte " + std::to_string(at) + ": " + reason;
       return 1;
     }

@@ -48,14 +48,15 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
   for (int number = 1; at < contents.size(); number++) {
     DataRecord record;
     size_t left = contents.size() - at;
+    WireCodec::FileRecord kind =
+        WireCodec::ReadFileRecord(contents.data() + at, left, record, error);
     // A record cut by a killed writer ends the file: every whole record before it is shown.
-    if (WireCodec::RecordIsCut(contents.data() + at, left)) {
+    if (kind == WireCodec::CutRecord) {
       err << "tavrin_dump: warning: " << name << ": record " << number << " at byte " << at
           << " is cut (" << left << " bytes left): it is left out" << std::endl;
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, error) ||
-        !WireCodec::CheckObservationSections(record, error)) {
+    if (kind == WireCodec::CorruptRecord) {
       err << "tavrin_dump: " << name << ": record " << number << " at byte " << at << ": "
           << error << std::endl;
       return 1;

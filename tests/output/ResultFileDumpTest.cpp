@@ -99,11 +99,12 @@ TEST(ResultFileDumpCut, HeaderBehindItsRecordsIsWarned) {
             "batches\n");
 }
 
-TEST(ResultFileDumpErrors, EveryCorruptedCountIsAnErrorOrAWarning) {
+TEST(ResultFileDumpErrors, EveryCorruptedCountOrLengthIsAnError) {
   // Flipping the top bit of a byte of a length (256-259, 288-291), a section count
   // (263-264, 295-296), the sign of a variable index (265), a kind (267) or an observation
-  // count (268-271) breaks the record: refused, or, when the length it now gives runs past
-  // the end, read as cut. Any other byte only changes a value.
+  // count (268-271) breaks the record: refused, with its offset. A length that now runs past
+  // the end is no cut: whole records follow it, or the sections before the end do not fit it.
+  // Any other byte only changes a value.
   std::string file = ValidFile();
   for (size_t at = 256; at < file.size(); at++) {
     std::string corrupted = file;
@@ -112,9 +113,13 @@ TEST(ResultFileDumpErrors, EveryCorruptedCountIsAnErrorOrAWarning) {
                   (at >= 288 && at <= 291) || at >= 295;
     std::string err;
     int status = Dump(corrupted, nullptr, &err);
-    if (breaks)
-      EXPECT_TRUE(status == 1 || err.find("is cut") != std::string::npos) << "byte " << at;
-    else
+    if (breaks) {
+      std::string where = at < 288 ? "record 1 at byte 256: " : "record 2 at byte 288: ";
+      EXPECT_EQ(status, 1) << "byte " << at << ": " << err;
+      EXPECT_NE(err.find("tavrin_dump: f.bin: " + where), std::string::npos)
+          << "byte " << at << ": " << err;
+    } else {
       EXPECT_TRUE(status == 0 && err.empty()) << "byte " << at << ": " << err;
+    }
   }
 }

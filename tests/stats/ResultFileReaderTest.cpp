@@ -230,6 +230,17 @@ TEST(BinaryResultFileCut, RecordCutShortIsLeftOutAndNamed) {
   }
 }
 
+TEST(BinaryResultFileCut, RecordOfSeveralSectionsCutAnywhereIsLeftOut) {
+  std::string last = Record(0, {{0, 1, {2.0}}, {1, 1, {3.0, 4.0}}, {2, 1, {}}});
+  std::string whole = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) + last;
+  for (size_t keep = 1; keep < last.size(); keep++) {
+    ResultFile f = ParseOk(whole.substr(0, whole.size() - keep));
+    EXPECT_EQ(f.Observations.at(0), std::vector<double>{1.0}) << keep;
+    EXPECT_TRUE(Mentions(WarningsOf(f), "record 2 at byte 280 is cut")) << keep << ": "
+                                                                       << WarningsOf(f);
+  }
+}
+
 TEST(BinaryResultFileCut, FileCutBetweenRecordsWarnsOfMissingReports) {
   ResultFile f = ParseOk(BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}));
   EXPECT_TRUE(Mentions(WarningsOf(f), "variable 0 has 1 observations, but the file counts 2"));
@@ -241,6 +252,39 @@ TEST(BinaryResultFileErrors, RecordWithAnImpossibleLengthIsRefused) {
   WireCodec::PutInt32(&bad[0], 5);
   std::string error = ParseError(BinHeader(0, 1) + bad);
   EXPECT_TRUE(Mentions(error, "record 1 at byte 256: malformed record")) << error;
+}
+
+// A damaged length early in a file is no cut: what follows it would be dropped unseen.
+TEST(BinaryResultFileErrors, LengthRunningPastTheEndOfAWholeFileIsRefusedWithItsOffset) {
+  std::string records = Record(0, {{0, 1, {1.0}}, {1, 1, {2.0}}}) + Record(0, {{0, 1, {3.0}}}) +
+                        Record(0, {{0, 1, {5.0}}});   // 9+14+16 = 39, 24, 24 bytes
+  for (int length : {0x7FFFFFFF, 0x01000027, 88, 200}) {
+    std::string damaged = records;
+    WireCodec::PutInt32(&damaged[0], length);
+    std::string error = ParseError(BinHeader(0, 3) + damaged);
+    EXPECT_TRUE(Mentions(error, "record 1 at byte 256: its length " + std::to_string(length) +
+                                    " runs past the end of the file (87 bytes left)"))
+        << length << ": " << error;
+  }
+  // The last record's length one more than its sections fill, with no byte missing.
+  std::string damaged = records;
+  WireCodec::PutInt32(&damaged[63], 25);
+  EXPECT_TRUE(Mentions(ParseError(BinHeader(0, 3) + damaged),
+                       "record 3 at byte 319: its length 25 runs past the end"));
+  // A section that the length has no room for, in the bytes there are.
+  damaged = records;
+  WireCodec::PutInt16(&damaged[7], 5);
+  WireCodec::PutInt32(&damaged[0], 60);
+  EXPECT_TRUE(Mentions(ParseError(BinHeader(0, 3) + damaged), "record 1 at byte 256"));
+}
+
+TEST(BinaryResultFileErrors, LengthShorterThanARecordIsRefusedEvenInTheLastBytes) {
+  for (size_t left = 4; left < 9; left++) {
+    std::string last = Record(0, {}).substr(0, left);
+    WireCodec::PutInt32(&last[0], 3);
+    std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 1, {1.0}}}) + last);
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: malformed record: length 3")) << error;
+  }
 }
 
 TEST(BinaryResultFileErrors, HeaderCutShortOrWrongIsRefused) {
