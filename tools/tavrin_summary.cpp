@@ -82,6 +82,7 @@ int Summarise(int argc, char** argv) {
     return 2;
   }
   ExperimentSummary summary;
+  size_t warned = 0;   // the summary's warnings shown so far
   for (const std::string& path : paths) {
     ResultFile file;
     std::string error;
@@ -91,6 +92,8 @@ int Summarise(int argc, char** argv) {
     }
     for (const std::string& warning : file.Warnings)
       std::cerr << "tavrin_summary: warning: " << path << ": " << warning << std::endl;
+    for (; warned < summary.Warnings().size(); warned++)
+      std::cerr << "tavrin_summary: warning: " << summary.Warnings()[warned] << std::endl;
   }
   if (csv)
     PrintCsv(summary);

@@ -62,7 +62,7 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
       return 1;
     }
     for (const DataSection& section : record.sections) {
-      if (section.kind == 1) counts[section.variable] += static_cast<long>(section.observations.size());
+      counts[section.variable] += static_cast<long>(section.observations.size());
       for (double observation : section.observations)
         out << section.variable << "," << section.kind << "," << ExactText(observation) << "\n";
     }
