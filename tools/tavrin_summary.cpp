@@ -2,6 +2,7 @@
 // the clients of one experiment: observations, mean, sample variance and the 95% and 99%
 // Student-t confidence intervals, as a table or as CSV.
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -94,6 +95,15 @@ int Summarise(int argc, char** argv) {
       std::cerr << "tavrin_summary: warning: " << path << ": " << warning << std::endl;
     for (; warned < summary.Warnings().size(); warned++)
       std::cerr << "tavrin_summary: warning: " << summary.Warnings()[warned] << std::endl;
+  }
+  // Values near the largest double overflow the sums: the mean or variance would come out
+  // infinite or not a number, which is no statistic of them.
+  for (const auto& variable : summary.Variables()) {
+    if (std::isfinite(variable.second.Mean()) && std::isfinite(variable.second.Variance()))
+      continue;
+    std::cerr << "tavrin_summary: variable " << variable.first
+              << ": its observations are too large for a finite mean and variance" << std::endl;
+    return 1;
   }
   if (csv)
     PrintCsv(summary);
