@@ -2,14 +2,14 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
 #include <vector>
 
 #include "output/WireCodec.h"
+#include "platform/FileContents.h"
 
 const char* const ResultFileReader::AsciiMark = "#TAVRIN_SIM_ASCII_FILE,";
 const char* const ResultFileReader::BinaryMark = "TAVRIN_SIM_BIN_FILE,";
@@ -39,11 +39,33 @@ bool ParseUnsigned(const std::string& text, unsigned long limit, unsigned long& 
   return errno == 0 && *end == '\0' && value <= limit;
 }
 
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return *end == '\0';
+// A decimal number as the simulator writes it ("2.0", "-0.25"), or in exponent form
+// ("1e-3"), whose value is finite. strtod alone would also take hexadecimal, "nan", "inf" and
+// an overflow to infinity, each of which would make every statistic of its variable wrong.
+bool IsDecimalText(const std::string& text) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) at++;
+  size_t digits = 0;
+  for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++) digits++;
+  if (at < text.size() && text[at] == '.')
+    for (at++; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++)
+      digits++;
+  if (digits == 0) return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    at++;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) at++;
+    size_t exponentDigits = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); at++)
+      exponentDigits++;
+    if (exponentDigits == 0) return false;
+  }
+  return at == text.size();
+}
+
+bool ParseFiniteDecimal(const std::string& text, double& value) {
+  if (!IsDecimalText(text)) return false;
+  value = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(value);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -116,32 +138,23 @@ int TakeTrailerFields(const std::vector<std::pair<std::string, std::string>>& fi
   return 1;
 }
 
-// An observation line: "index,value", or "index,value,square" when squares were written.
-bool ParseObservationLine(const std::string& line, int& variable, double& value) {
+// An observation line: "index,value". Returns an empty text, or what is wrong with it.
+std::string ParseObservationLine(const std::string& line, int& variable, double& value) {
   std::vector<std::string> fields = Split(line, ',');
-  if (fields.size() != 2 && fields.size() != 3) return false;
   unsigned long index = 0;
-  double square = 0.0;
-  if (!ParseUnsigned(fields[0], 0x7FFFFFFFUL, index) || !ParseDouble(fields[1], value))
-    return false;
-  if (fields.size() == 3 && !ParseDouble(fields[2], square)) return false;
+  if (fields.size() != 2 || !ParseUnsigned(fields[0], 0x7FFFFFFFUL, index))
+    return "not an observation (index,value): " + Quoted(line);
+  if (!ParseFiniteDecimal(fields[1], value))
+    return "the value " + Quoted(fields[1]) + " is not a finite decimal number";
   variable = static_cast<int>(index);
-  return true;
+  return "";
 }
 
 }  // namespace
 
 int ResultFileReader::Read(const std::string& path, ResultFile& out, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file.is_open()) {
-    error = path + ": cannot open the file";
-    return 1;
-  }
-  std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    error = path + ": cannot read the file";
-    return 1;
-  }
+  std::string contents;
+  if (!ReadFileContents(path, contents, error)) return 1;
   return Parse(contents, path, out, error);
 }
 
@@ -199,8 +212,9 @@ int ResultFileReader::ParseAscii(const std::string& contents, ResultFile& out, s
     }
     int variable = 0;
     double value = 0.0;
-    if (!ParseObservationLine(line, variable, value)) {
-      error = "line " + std::to_string(n + 1) + ": not an observation: " + Quoted(line);
+    std::string wrong = ParseObservationLine(line, variable, value);
+    if (!wrong.empty()) {
+      error = "line " + std::to_string(n + 1) + ": " + wrong;
       return 1;
     }
     out.Observations[variable].push_back(value);
@@ -222,13 +236,15 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
     DataRecord record;
     std::string reason;
     size_t left = contents.size() - at;
-    if (WireCodec::RecordIsCut(contents.data() + at, left)) {
+    WireCodec::FileRecord kind =
+        WireCodec::ReadFileRecord(contents.data() + at, left, record, reason);
+    if (kind == WireCodec::CutRecord) {
       out.Warnings.push_back("record " + std::to_string(number) + " at byte " +
                              std::to_string(at) + " is cut (" + std::to_string(left) +
                              " bytes left): it is left out");
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, reason)) {
+    if (kind == WireCodec::CorruptRecord) {
       error = "record " + std::to_string(number) + " at byte " + std::to_string(at) + ": " + reason;
       return 1;
     }
@@ -239,10 +255,12 @@ int ResultFileReader::ParseBinary(const std::string& contents, ResultFile& out,
       return 1;
     }
     for (const DataSection& section : record.sections) {
-      if (section.kind == 2) continue;   // squares: the statistics come from the observations
-      if (section.kind != 1 || section.variable < 0) {
-        error = "record " + std::to_string(number) + " has a section of kind " +
-                std::to_string(section.kind) + " for variable " + std::to_string(section.variable);
+      for (double observation : section.observations) {
+        if (std::isfinite(observation)) continue;
+        error = "record " + std::to_string(number) + " at byte " + std::to_string(at) +
+                ": variable " + std::to_string(section.variable) +
+                " has an observation that is not a finite number (" +
+                std::to_string(observation) + ")";
         return 1;
       }
       std::vector<double>& row = out.Observations[section.variable];

@@ -1,9 +1,7 @@
 // tavrin_dump FILE: prints a binary result file's header fields and its observations.
 
-#include <fstream>
+#include <exception>
 #include <iostream>
-#include <iterator>
-#include <string>
 
 #include "output/ResultFileDump.h"
 
@@ -12,11 +10,16 @@ int main(int argc, char** argv) {
     std::cerr << "usage: tavrin_dump FILE" << std::endl;
     return 2;
   }
-  std::ifstream file(argv[1], std::ios::binary);
-  if (!file.is_open()) {
-    std::cerr << "tavrin_dump: cannot open " << argv[1] << std::endl;
+  // Whatever goes wrong (a file too large for memory, say) ends with a message, not an abort.
+  try {
+    int status = ResultFileDump::DumpFile(argv[1], std::cout, std::cerr);
+    if (!std::cout) {
+      std::cerr << "tavrin_dump: cannot write to the standard output" << std::endl;
+      return 1;
+    }
+    return status;
+  } catch (const std::exception& failure) {
+    std::cerr << "tavrin_dump: " << failure.what() << std::endl;
     return 1;
   }
-  std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return ResultFileDump::Dump(contents, argv[1], std::cout, std::cerr);
 }

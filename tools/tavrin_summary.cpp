@@ -2,7 +2,9 @@
 // the clients of one experiment: observations, mean, sample variance and the 95% and 99%
 // Student-t confidence intervals, as a table or as CSV.
 
+#include <cmath>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -62,9 +64,7 @@ void PrintTable(const ExperimentSummary& summary) {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Summarise(int argc, char** argv) {
   bool csv = false;
   std::vector<std::string> paths;
   for (int i = 1; i < argc; i++) {
@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ExperimentSummary summary;
+  size_t warned = 0;   // the summary's warnings shown so far
   for (const std::string& path : paths) {
     ResultFile file;
     std::string error;
@@ -92,11 +93,38 @@ int main(int argc, char** argv) {
     }
     for (const std::string& warning : file.Warnings)
       std::cerr << "tavrin_summary: warning: " << path << ": " << warning << std::endl;
+    for (; warned < summary.Warnings().size(); warned++)
+      std::cerr << "tavrin_summary: warning: " << summary.Warnings()[warned] << std::endl;
+  }
+  // Values near the largest double overflow the sums: the mean or variance would come out
+  // infinite or not a number, which is no statistic of them.
+  for (const auto& variable : summary.Variables()) {
+    if (std::isfinite(variable.second.Mean()) && std::isfinite(variable.second.Variance()))
+      continue;
+    std::cerr << "tavrin_summary: variable " << variable.first
+              << ": its observations are too large for a finite mean and variance" << std::endl;
+    return 1;
   }
   if (csv)
     PrintCsv(summary);
   else
     PrintTable(summary);
   std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "tavrin_summary: cannot write the summary to the standard output" << std::endl;
+    return 1;
+  }
   return 0;
+}
+
+}  // namespace
+
+// Whatever goes wrong (a file too large for memory, say) ends with a message, not an abort.
+int main(int argc, char** argv) {
+  try {
+    return Summarise(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "tavrin_summary: " << failure.what() << std::endl;
+    return 1;
+  }
 }

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "output/WireCodec.h"
+#include "platform/FileContents.h"
 
 namespace {
 
@@ -47,19 +48,21 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
   for (int number = 1; at < contents.size(); number++) {
     DataRecord record;
     size_t left = contents.size() - at;
+    WireCodec::FileRecord kind =
+        WireCodec::ReadFileRecord(contents.data() + at, left, record, error);
     // A record cut by a killed writer ends the file: every whole record before it is shown.
-    if (WireCodec::RecordIsCut(contents.data() + at, left)) {
+    if (kind == WireCodec::CutRecord) {
       err << "tavrin_dump: warning: " << name << ": record " << number << " at byte " << at
           << " is cut (" << left << " bytes left): it is left out" << std::endl;
       break;
     }
-    if (!WireCodec::DecodeDataRecord(contents.data() + at, left, record, error)) {
+    if (kind == WireCodec::CorruptRecord) {
       err << "tavrin_dump: " << name << ": record " << number << " at byte " << at << ": "
           << error << std::endl;
       return 1;
     }
     for (const DataSection& section : record.sections) {
-      if (section.kind == 1) counts[section.variable] += static_cast<long>(section.observations.size());
+      counts[section.variable] += static_cast<long>(section.observations.size());
       for (double observation : section.observations)
         out << section.variable << "," << section.kind << "," << ExactText(observation) << "\n";
     }
@@ -68,4 +71,13 @@ int ResultFileDump::Dump(const std::string& contents, const std::string& name, s
   out.flush();
   WarnOfBatchCount(header, counts, name, err);
   return 0;
+}
+
+int ResultFileDump::DumpFile(const std::string& path, std::ostream& out, std::ostream& err) {
+  std::string contents, error;
+  if (!ReadFileContents(path, contents, error)) {
+    err << "tavrin_dump: " << error << std::endl;
+    return 1;
+  }
+  return Dump(contents, path, out, err);
 }

@@ -12,6 +12,9 @@ class ResultFileDump {
   // was read to its end, 1 (after a message on err) when it is truncated or malformed.
   static int Dump(const std::string& contents, const std::string& name, std::ostream& out,
                   std::ostream& err);
+  // Reads the file at path and dumps it; a file that cannot be read is named, with the
+  // system's reason, and gives 1.
+  static int DumpFile(const std::string& path, std::ostream& out, std::ostream& err);
 };
 
 #endif

@@ -139,9 +139,53 @@ bool WireCodec::DecodeCPUTime(const char* bytes, size_t size, CPUTimeMessage& ou
 
 bool WireCodec::RecordIsCut(const char* bytes, size_t size) {
   if (size == 0) return false;
-  if (size < static_cast<size_t>(RecordFixedSize)) return true;
+  if (size < 4) return true;   // not even the whole length
   int length = GetInt32(bytes);
-  return length >= RecordFixedSize && static_cast<size_t>(length) > size;
+  if (length < RecordFixedSize || static_cast<size_t>(length) <= size) return false;
+  if (size < static_cast<size_t>(RecordFixedSize)) return true;
+  int numSections = GetInt16(bytes + 7);
+  if (numSections < 0) return false;
+  // Walk the sections as far as the bytes go: each must fit in the length, leaving room for
+  // the fixed parts of those after it.
+  size_t end = static_cast<size_t>(length);
+  size_t at = RecordFixedSize;
+  for (int s = 0; s < numSections; s++) {
+    size_t sectionsLeft = static_cast<size_t>(numSections - s);
+    if (at > end || (end - at) / SectionFixedSize < sectionsLeft) return false;
+    if (at + SectionFixedSize > size) return true;   // this header, or what is before it, is cut
+    int variable = GetInt16(bytes + at);
+    int kind = static_cast<signed char>(bytes[at + 2]);
+    int count = GetInt32(bytes + at + 3);
+    at += SectionFixedSize;
+    if (variable < 0 || kind != 1 || count < 0 || static_cast<size_t>(count) > (end - at) / 8)
+      return false;
+    at += 8 * static_cast<size_t>(count);
+  }
+  return at == end;
+}
+
+WireCodec::FileRecord WireCodec::ReadFileRecord(const char* bytes, size_t size, DataRecord& out,
+                                                std::string& error) {
+  if (size == 0) {
+    error = "no record: the file ends here";
+    return CorruptRecord;
+  }
+  if (RecordIsCut(bytes, size)) return CutRecord;
+  int length = GetInt32(bytes);   // RecordIsCut takes fewer than 4 bytes for a cut
+  if (length < RecordFixedSize) {
+    error = "malformed record: length " + std::to_string(length) + ", shorter than a record's " +
+            std::to_string(RecordFixedSize) + " fixed bytes";
+    return CorruptRecord;
+  }
+  if (static_cast<size_t>(length) > size) {
+    error = "its length " + std::to_string(length) + " runs past the end of the file (" +
+            std::to_string(size) + " bytes left), and what is left is not one record cut "
+            "short: the record is corrupt";
+    return CorruptRecord;
+  }
+  if (!DecodeDataRecord(bytes, size, out, error) || !CheckObservationSections(out, error))
+    return CorruptRecord;
+  return WholeRecord;
 }
 
 bool WireCodec::DecodeDataRecord(const char* bytes, size_t size, DataRecord& out,
@@ -182,6 +226,18 @@ bool WireCodec::DecodeDataRecord(const char* bytes, size_t size, DataRecord& out
   if (at != end) {
     error = "record length " + std::to_string(out.length) + " but its sections take " +
             std::to_string(at) + " bytes";
+    return false;
+  }
+  return true;
+}
+
+bool WireCodec::CheckObservationSections(const DataRecord& record, std::string& error) {
+  for (size_t s = 0; s < record.sections.size(); s++) {
+    const DataSection& section = record.sections[s];
+    if (section.kind == 1 && section.variable >= 0) continue;
+    error = "section " + std::to_string(s) + " is of kind " + std::to_string(section.kind) +
+            " for variable " + std::to_string(section.variable) +
+            ": records hold observations (kind 1) of variables 0 and up only";
     return false;
   }
   return true;

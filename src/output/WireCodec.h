@@ -83,10 +83,27 @@ class WireCodec {
                                std::string& error);
   static bool DecodeBinFileHeader(const char* bytes, size_t size, BinFileHeader& out,
                                   std::string& error);
-  // Whether the size bytes left hold the start of a record cut short: fewer bytes than a
-  // record's fixed part, or fewer than the length it gives. A file ends so when its
-  // writer was killed in the middle of a record.
+  // Whether the size bytes left hold the start of one record cut short, as a writer killed
+  // in the middle of a record leaves a file: fewer bytes than the length it gives (or than
+  // the length field itself), with every section header they hold of kind 1 and fitting that
+  // length, and, when all of them are there, filling it exactly. A length that runs past
+  // the end further than that explains is corruption, not a cut.
   static bool RecordIsCut(const char* bytes, size_t size);
+
+  // What the bytes at a record's place in a result file hold.
+  enum FileRecord {
+    WholeRecord,    // a record of observations sections, decoded into out
+    CutRecord,      // the start of one record cut short (RecordIsCut): the file ends there
+    CorruptRecord,  // anything else: error says what is wrong
+  };
+  // Reads the record at the start of the size bytes left in a result file.
+  static FileRecord ReadFileRecord(const char* bytes, size_t size, DataRecord& out,
+                                   std::string& error);
+  // Whether every section of a decoded record holds observations (kind 1) of a variable
+  // index of 0 or more. The layout has room for squares sections (kind 2), but no simulator
+  // writes them: one in a file or a message means it was damaged or written by something
+  // else, and its numbers cannot be taken for observations.
+  static bool CheckObservationSections(const DataRecord& record, std::string& error);
 };
 
 #endif

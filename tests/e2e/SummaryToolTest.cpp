@@ -112,6 +112,30 @@ TEST(SummaryTool, BothFilesOfOneRunAreNotPooled) {
   EXPECT_NE(run.err.find("same seed"), std::string::npos) << run.err;
 }
 
+// Finite values whose sums overflow a double: no mean of -inf, no interval of nan.
+TEST(SummaryTool, ObservationsTooLargeForTheirStatisticsAreAnError) {
+  std::string dir = MakeTempDir();
+  for (const char* values : {"0,1e308\n0,-1e308\n", "0,1e200\n0,2e200\n"}) {
+    std::string file = WriteFile(dir, "big.csv", std::string(kHeader) + "1,1.0\n1,2.0\n" +
+                                                     values + "#META_DATA,BATCHES=2\n");
+    ProcessResult run = RunProgram("tavrin_summary", {file});
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_EQ(run.err, "tavrin_summary: variable 0: its observations are too large for a finite "
+                       "mean and variance\n");
+  }
+}
+
+// A directory opens as a file does, and fails only when read.
+TEST(SummaryTool, BothToolsNameAFileThatCannotBeReadAndExitWithAnError) {
+  std::string dir = MakeTempDir();
+  for (const char* tool : {"tavrin_summary", "tavrin_dump"}) {
+    ProcessResult run = RunProgram(tool, {dir});
+    EXPECT_EQ(run.exitCode, 1) << tool << ": " << run.err;
+    EXPECT_EQ(run.err, std::string(tool) + ": " + dir + ": cannot read: Is a directory\n");
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 TEST(SummaryTool, NoFileOrAnUnknownOptionPrintsTheUsage) {
   for (std::vector<std::string> args : {std::vector<std::string>{}, {"--bogus", "x.csv"}}) {
     ProcessResult run = RunProgram("tavrin_summary", args);

@@ -47,6 +47,27 @@ TEST(ResultFileDumpErrors, ForeignFilesAndCutHeadersAreRefused) {
   EXPECT_EQ(err.rfind("tavrin_dump: f.bin: ", 0), 0u) << err;
 }
 
+TEST(ResultFileDumpErrors, FileThatCannotBeReadIsNamedWithTheReason) {
+  std::ostringstream out, err;
+  EXPECT_EQ(ResultFileDump::DumpFile(::testing::TempDir(), out, err), 1);
+  EXPECT_EQ(err.str(), "tavrin_dump: " + ::testing::TempDir() + ": cannot read: Is a directory\n");
+  err.str("");
+  EXPECT_EQ(ResultFileDump::DumpFile("/nonexistent/dir/r.bin", out, err), 1);
+  EXPECT_EQ(err.str(),
+            "tavrin_dump: /nonexistent/dir/r.bin: cannot open: No such file or directory\n");
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(ResultFileDumpErrors, SquaresSectionIsRefused) {
+  std::string file = ValidFile();
+  file[256 + 11] = 2;   // the kind of the first record's section
+  std::string out, err;
+  EXPECT_EQ(Dump(file, &out, &err), 1);
+  EXPECT_EQ(err, "tavrin_dump: f.bin: record 1 at byte 256: section 0 is of kind 2 for variable 1: "
+                 "records hold observations (kind 1) of variables 0 and up only\n");
+  EXPECT_EQ(out.find("1,2,"), std::string::npos) << out;
+}
+
 // A writer killed inside a record leaves it cut: the whole records before it are shown,
 // and the cut one is named in a warning.
 TEST(ResultFileDumpCut, EveryCutAfterTheHeaderShowsTheWholeRecordsWithAWarning) {
@@ -78,22 +99,27 @@ TEST(ResultFileDumpCut, HeaderBehindItsRecordsIsWarned) {
             "batches\n");
 }
 
-TEST(ResultFileDumpErrors, EveryCorruptedCountIsAnErrorOrAWarning) {
+TEST(ResultFileDumpErrors, EveryCorruptedCountOrLengthIsAnError) {
   // Flipping the top bit of a byte of a length (256-259, 288-291), a section count
-  // (263-264, 295-296) or an observation count (268-271) breaks the record: refused, or,
-  // when the length it now gives runs past the end, read as cut. Any other byte only
-  // changes a value.
+  // (263-264, 295-296), the sign of a variable index (265), a kind (267) or an observation
+  // count (268-271) breaks the record: refused, with its offset. A length that now runs past
+  // the end is no cut: whole records follow it, or the sections before the end do not fit it.
+  // Any other byte only changes a value.
   std::string file = ValidFile();
   for (size_t at = 256; at < file.size(); at++) {
     std::string corrupted = file;
     corrupted[at] = static_cast<char>(corrupted[at] ^ 0x80);
-    bool breaks = (at <= 259) || (at >= 263 && at <= 264) || (at >= 268 && at <= 271) ||
+    bool breaks = (at <= 259) || (at >= 263 && at <= 265) || (at >= 267 && at <= 271) ||
                   (at >= 288 && at <= 291) || at >= 295;
     std::string err;
     int status = Dump(corrupted, nullptr, &err);
-    if (breaks)
-      EXPECT_TRUE(status == 1 || err.find("is cut") != std::string::npos) << "byte " << at;
-    else
+    if (breaks) {
+      std::string where = at < 288 ? "record 1 at byte 256: " : "record 2 at byte 288: ";
+      EXPECT_EQ(status, 1) << "byte " << at << ": " << err;
+      EXPECT_NE(err.find("tavrin_dump: f.bin: " + where), std::string::npos)
+          << "byte " << at << ": " << err;
+    } else {
       EXPECT_TRUE(status == 0 && err.empty()) << "byte " << at << ": " << err;
+    }
   }
 }

@@ -54,15 +54,51 @@ TEST(ExperimentSummaryPooling, FileOfAnotherExperimentIsRefusedAndNotCounted) {
 TEST(ExperimentSummaryPooling, RepeatedRandomStreamIsRefused) {
   ExperimentSummary summary;
   std::string error;
-  ASSERT_EQ(summary.Add(File("a.csv", 0, "31415", "Lagged Fibonacci", {1.0}), error), 0);
+  ASSERT_EQ(summary.Add(File("a.csv", 0, "31415", "Lagged Fibonacci", {1.5, 0.1}), error), 0);
   ASSERT_EQ(summary.Add(File("b.csv", 0, "31415", "Tausworthe", {2.0}), error), 0) << error;
   ASSERT_EQ(summary.Add(File("c.csv", 0, "5", "Lagged Fibonacci", {3.0}), error), 0) << error;
-  // The ASCII and binary file of one run hold the same stream, whatever their form.
-  EXPECT_EQ(summary.Add(File("a.bin", 0, "31415", "Lagged Fibonacci", {1.0}), error), 1);
-  EXPECT_EQ(error.rfind("a.bin: same seed (31415) and generator (Lagged Fibonacci) as a.csv", 0),
-            0u)
-      << error;
-  EXPECT_EQ(summary.Variables().at(0).Count(), 3);
+  // The binary file of the same run: its values carry every digit where the ASCII file's
+  // stop at ten decimals, and it may hold more or fewer reports.
+  EXPECT_EQ(summary.Add(File("a.bin", 0, "31415", "Lagged Fibonacci",
+                             {1.5, 0.1 + 3e-11, 4.0}),
+                        error),
+            1);
+  EXPECT_EQ(error,
+            "a.bin: same seed (31415) and generator (Lagged Fibonacci) as a.csv: its observations "
+            "repeat that file's, they are not an independent client");
+  EXPECT_EQ(summary.Add(File("cut.bin", 0, "31415", "Lagged Fibonacci", {1.5}), error), 1);
+  EXPECT_EQ(summary.Variables().at(0).Count(), 4);
+  EXPECT_TRUE(summary.Warnings().empty());
+}
+
+// Another model, or the same one with other parameters, run with the same seed (31415 when
+// none is given) observes other values: not a repeat, but not independent either.
+TEST(ExperimentSummaryPooling, SameSeedWithOtherObservationsIsAddedWithAWarning) {
+  ExperimentSummary summary;
+  std::string error;
+  ResultFile mm1k = File("mm1k.csv", 0, "31415", "Lagged Fibonacci", {2.9, 3.1});
+  mm1k.Observations[1] = {0.0, 0.0};   // a variable the run does not observe
+  ResultFile cache = File("cache.csv", 0, "31415", "Lagged Fibonacci", {0.25, 0.5});
+  cache.Observations[1] = {0.0, 0.0};
+  cache.Observations[7] = {12.0, 13.0};
+  ASSERT_EQ(summary.Add(mm1k, error), 0) << error;
+  ASSERT_EQ(summary.Add(cache, error), 0) << error;
+  ASSERT_EQ(summary.Warnings().size(), 1u);
+  EXPECT_EQ(summary.Warnings()[0],
+            "cache.csv: same seed (31415) and generator (Lagged Fibonacci) as mm1k.csv, but "
+            "other observations (another model, or other parameters): the two runs drew the "
+            "same random numbers, so they are not independent of each other");
+  EXPECT_EQ(summary.Variables().at(0).Count(), 4);
+  // Agreeing only on zeros, or on no variable at all, is no repeat either.
+  ResultFile zeros = File("zeros.csv", 0, "31415", "Lagged Fibonacci", {});
+  zeros.Observations.clear();
+  zeros.Observations[1] = {0.0, 0.0, 0.0};
+  EXPECT_EQ(summary.Add(zeros, error), 0) << error;
+  ResultFile other = File("other.csv", 0, "31415", "Lagged Fibonacci", {});
+  other.Observations.clear();
+  other.Observations[9] = {1.0};
+  EXPECT_EQ(summary.Add(other, error), 0) << error;
+  EXPECT_EQ(summary.NumFiles(), 4);
 }
 
 TEST(ExperimentSummaryPooling, FilesWithoutASeedFieldAreNotTakenForRepeats) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -93,9 +94,11 @@ TEST(AsciiResultFile, ObservationsAreGroupedByVariableInBatchOrder) {
   EXPECT_EQ(f.Observations.at(1), (std::vector<double>{100.0, 0.1, 7.0, 8.0}));
 }
 
-TEST(AsciiResultFile, LinesWithASquaredValueKeepOnlyTheObservation) {
-  ResultFile f = ParseOk(std::string(kAsciiHead) + "0,3.0,9.0\n#META_DATA,BATCHES=1\n");
-  EXPECT_EQ(f.Observations.at(0), std::vector<double>{3.0});
+TEST(AsciiResultFile, ValuesAreDecimalWithOrWithoutAnExponent) {
+  ResultFile f = ParseOk(std::string(kAsciiHead) +
+                         "0,-3.0\n0,+2\n0,.5\n0,7.\n0,1E+2\n0,-2.5e-1\n0,1e-400\n"
+                         "#META_DATA,BATCHES=7\n");
+  EXPECT_EQ(f.Observations.at(0), (std::vector<double>{-3.0, 2.0, 0.5, 7.0, 100.0, -0.25, 0.0}));
 }
 
 TEST(AsciiResultFile, FileWithoutObservationsHasNoVariables) {
@@ -122,12 +125,27 @@ TEST(AsciiResultFileCut, LastLineWithoutItsLineEndIsLeftOutWithAWarning) {
   EXPECT_TRUE(Mentions(ParseError("#TAVRIN_SIM_ASCII_FILE,EXPERIMENTS=0"), "header line"));
 }
 
+// The simulator writes two fields, "index,value"; a third (a squared value) is not a line it
+// writes, and taking the line's first two fields would hide a damaged one.
 TEST(AsciiResultFileErrors, MalformedObservationIsReportedWithItsLineNumber) {
-  for (const char* bad : {"0,1.0x", "0;1.0", "x,1.0", "-1,1.0", "0,", ",1.0", "0,1.0,2.0,3.0",
-                          "0,1.0,x", "", "0, 1.0", "0,\t1.0"}) {
+  for (const char* bad : {"0;1.0", "x,1.0", "-1,1.0", ",1.0", "0,1.0,2", "0,3.0,9.0",
+                          "0,1.0,2.0,3.0", "0,1.0,x", "", "1", "0,1.0,"}) {
     std::string error =
         ParseError(std::string(kAsciiHead) + "0,2.0\n" + bad + "\n#META_DATA,BATCHES=2\n");
     EXPECT_TRUE(Mentions(error, "line 4: not an observation")) << bad << ": " << error;
+  }
+}
+
+// strtod takes each of these, as 16, NaN, infinity or 1.0: a mean made of them is wrong.
+TEST(AsciiResultFileErrors, ValueThatIsNotAFiniteDecimalNumberIsReported) {
+  for (const char* bad : {"0x10", "nan", "NAN", "inf", "-inf", "infinity", "1e400", "-1e400",
+                          "1.0x", "", " 1.0", "\t1.0", "1.0 ", "+", ".", "-.e1", "1e", "1e+",
+                          "1.2.3"}) {
+    std::string error = ParseError(std::string(kAsciiHead) + "0,2.0\n0," + bad +
+                                   "\n#META_DATA,BATCHES=2\n");
+    EXPECT_TRUE(Mentions(error, "line 4: the value \"" + std::string(bad) +
+                                    "\" is not a finite decimal number"))
+        << bad << ": " << error;
   }
 }
 
@@ -180,9 +198,8 @@ TEST(ResultFileBatchCount, SteadyStateFilesCountNoBatchesAndAreNotChecked) {
   EXPECT_EQ(f.Observations.at(1).size(), 1u);
 }
 
-TEST(BinaryResultFile, RecordsAppendToEachVariableAndSquaresAreSkipped) {
-  std::string first =
-      Record(3, {{0, 1, {0.5, 0.25}}, {2, 1, {4.0, 5.0}}, {0, 2, {0.25, 0.0625}}});
+TEST(BinaryResultFile, RecordsAppendToEachVariable) {
+  std::string first = Record(3, {{0, 1, {0.5, 0.25}}, {2, 1, {4.0, 5.0}}});
   std::string contents = BinHeader(3, 3) + first + Record(3, {{0, 1, {1.0}}, {2, 1, {6.0}}});
   ResultFile f = ParseOk(contents);
   EXPECT_EQ(f.FileKind, ResultFile::Binary);
@@ -213,6 +230,17 @@ TEST(BinaryResultFileCut, RecordCutShortIsLeftOutAndNamed) {
   }
 }
 
+TEST(BinaryResultFileCut, RecordOfSeveralSectionsCutAnywhereIsLeftOut) {
+  std::string last = Record(0, {{0, 1, {2.0}}, {1, 1, {3.0, 4.0}}, {2, 1, {}}});
+  std::string whole = BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) + last;
+  for (size_t keep = 1; keep < last.size(); keep++) {
+    ResultFile f = ParseOk(whole.substr(0, whole.size() - keep));
+    EXPECT_EQ(f.Observations.at(0), std::vector<double>{1.0}) << keep;
+    EXPECT_TRUE(Mentions(WarningsOf(f), "record 2 at byte 280 is cut")) << keep << ": "
+                                                                       << WarningsOf(f);
+  }
+}
+
 TEST(BinaryResultFileCut, FileCutBetweenRecordsWarnsOfMissingReports) {
   ResultFile f = ParseOk(BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}));
   EXPECT_TRUE(Mentions(WarningsOf(f), "variable 0 has 1 observations, but the file counts 2"));
@@ -224,6 +252,39 @@ TEST(BinaryResultFileErrors, RecordWithAnImpossibleLengthIsRefused) {
   WireCodec::PutInt32(&bad[0], 5);
   std::string error = ParseError(BinHeader(0, 1) + bad);
   EXPECT_TRUE(Mentions(error, "record 1 at byte 256: malformed record")) << error;
+}
+
+// A damaged length early in a file is no cut: what follows it would be dropped unseen.
+TEST(BinaryResultFileErrors, LengthRunningPastTheEndOfAWholeFileIsRefusedWithItsOffset) {
+  std::string records = Record(0, {{0, 1, {1.0}}, {1, 1, {2.0}}}) + Record(0, {{0, 1, {3.0}}}) +
+                        Record(0, {{0, 1, {5.0}}});   // 9+14+16 = 39, 24, 24 bytes
+  for (int length : {0x7FFFFFFF, 0x01000027, 88, 200}) {
+    std::string damaged = records;
+    WireCodec::PutInt32(&damaged[0], length);
+    std::string error = ParseError(BinHeader(0, 3) + damaged);
+    EXPECT_TRUE(Mentions(error, "record 1 at byte 256: its length " + std::to_string(length) +
+                                    " runs past the end of the file (87 bytes left)"))
+        << length << ": " << error;
+  }
+  // The last record's length one more than its sections fill, with no byte missing.
+  std::string damaged = records;
+  WireCodec::PutInt32(&damaged[63], 25);
+  EXPECT_TRUE(Mentions(ParseError(BinHeader(0, 3) + damaged),
+                       "record 3 at byte 319: its length 25 runs past the end"));
+  // A section that the length has no room for, in the bytes there are.
+  damaged = records;
+  WireCodec::PutInt16(&damaged[7], 5);
+  WireCodec::PutInt32(&damaged[0], 60);
+  EXPECT_TRUE(Mentions(ParseError(BinHeader(0, 3) + damaged), "record 1 at byte 256"));
+}
+
+TEST(BinaryResultFileErrors, LengthShorterThanARecordIsRefusedEvenInTheLastBytes) {
+  for (size_t left = 4; left < 9; left++) {
+    std::string last = Record(0, {}).substr(0, left);
+    WireCodec::PutInt32(&last[0], 3);
+    std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 1, {1.0}}}) + last);
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: malformed record: length 3")) << error;
+  }
 }
 
 TEST(BinaryResultFileErrors, HeaderCutShortOrWrongIsRefused) {
@@ -238,9 +299,31 @@ TEST(BinaryResultFileErrors, RecordOfAnotherExperimentIsRefused) {
   EXPECT_TRUE(Mentions(error, "record 1 is of experiment 5, the header of experiment 2")) << error;
 }
 
-TEST(BinaryResultFileErrors, SectionOfUnknownKindIsRefused) {
-  std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 3, {1.0}}}));
-  EXPECT_TRUE(Mentions(error, "kind 3")) << error;
+TEST(BinaryResultFileErrors, ObservationThatIsNotFiniteIsRefused) {
+  for (double bad : {std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+    std::string error = ParseError(BinHeader(0, 2) + Record(0, {{0, 1, {1.0}}}) +
+                                   Record(0, {{0, 1, {2.0}}, {4, 1, {bad}}}));
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: variable 4 has an observation that is not "
+                                "a finite number"))
+        << error;
+  }
+}
+
+// The simulators write observations sections only; a squares section (kind 2) after them
+// is no observation either.
+TEST(BinaryResultFileErrors, SectionOtherThanObservationsIsRefused) {
+  for (int kind : {2, 3, 0, -1}) {
+    std::string error = ParseError(BinHeader(0, 1) + Record(0, {{0, 1, {1.0}}}) +
+                                   Record(0, {{0, 1, {2.0}}, {0, kind, {4.0}}}));
+    EXPECT_TRUE(Mentions(error, "record 2 at byte 280: section 1 is of kind " +
+                                    std::to_string(kind) + " for variable 0"))
+        << error;
+  }
+  std::string error = ParseError(BinHeader(0, 1) + Record(0, {{-1, 1, {1.0}}}));
+  EXPECT_TRUE(Mentions(error, "record 1 at byte 256: section 0 is of kind 1 for variable -1"))
+      << error;
 }
 
 TEST(ResultFileKind, FileOfNeitherFormIsRefused) {
@@ -249,11 +332,14 @@ TEST(ResultFileKind, FileOfNeitherFormIsRefused) {
   EXPECT_TRUE(Mentions(ParseError(std::string("\0\0\0\x09", 4)), "not a Tavrin result file"));
 }
 
-TEST(ResultFileKind, ReadOfAMissingFileNamesIt) {
+TEST(ResultFileKind, FileThatCannotBeReadIsNamedWithTheReason) {
   ResultFile f;
   std::string error;
   EXPECT_EQ(ResultFileReader::Read("/nonexistent/dir/r.csv", f, error), 1);
-  EXPECT_EQ(error, "/nonexistent/dir/r.csv: cannot open the file");
+  EXPECT_EQ(error, "/nonexistent/dir/r.csv: cannot open: No such file or directory");
+  // A directory opens, but its read fails.
+  EXPECT_EQ(ResultFileReader::Read(::testing::TempDir(), f, error), 1);
+  EXPECT_EQ(error, ::testing::TempDir() + ": cannot read: Is a directory");
 }
 
 TEST(ResultFileKind, ReadTakesTheFileBytesUnchanged) {
