@@ -1,12 +1,14 @@
 #include "ModelReader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -42,6 +44,31 @@ std::string DistributionList() {
   std::string list;
   for (const DistributionInfo& d : kDistributions) list += (list.empty() ? "" : ", ") + std::string(d.name);
   return list + ", instantaneous";
+}
+
+// A number as a message shows it: 10, 2.5.
+std::string Shown(double value) {
+  if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(static_cast<long long>(value));
+  return FormatDouble(value);
+}
+
+std::string Trimmed(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// The value of a code piece that is a number written as such (5, 2.5, "10"); none for
+// any other code.
+std::optional<double> LiteralNumber(const Code& code) {
+  std::string text = Trimmed(code.text);
+  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '+' ||
+                        text[0] == '.'))
+    return std::nullopt;
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::string ReadWholeFile(const std::string& path, bool& ok) {
@@ -102,6 +129,8 @@ class Reader {
     if (!composed) CheckNames();
     CheckRewardNames();
     ReadStudy(root, model_);
+    for (const RewardDef& r : model_.rewards)
+      for (const Experiment& e : model_.experiments) CheckWindow(r, &e);
     if (composed) {
       CheckCounts();
       CheckRewardInstances();
@@ -865,11 +894,71 @@ class Reader {
       }
       if (!r.rate.present && r.impulses.empty())
         throw ModelError(r.pos, what + " has neither a rate reward nor an impulse reward");
+      CheckWindow(r, nullptr);
       r.index = index;
       index += r.NumTimePoints();
       model_.rewards.push_back(r);
     }
     if (model_.rewards.empty()) throw ModelError(PosOf(*node), "the model has no reward variable");
+  }
+
+  // The global a code piece is the name of, or -1 when it is any other code.
+  int GlobalNamedBy(const Code& code) const {
+    std::string text = Trimmed(code.text);
+    for (size_t g = 0; g < model_.globals.size(); g++)
+      if (model_.globals[g].name == text) return static_cast<int>(g);
+    return -1;
+  }
+
+  // The value of a code piece where the generator knows it: a number, or a global's name
+  // in experiment e (none without an experiment).
+  std::optional<double> ValueIn(const Code& code, const Experiment* e) const {
+    if (std::optional<double> number = LiteralNumber(code)) return number;
+    int g = GlobalNamedBy(code);
+    if (e == nullptr || g < 0) return std::nullopt;
+    const Value& v = e->values[static_cast<size_t>(g)];
+    return v.type == GlobalType::Double || v.type == GlobalType::Float ? v.real : static_cast<double>(v.whole);
+  }
+
+  // A value that breaks a rule: at its place, with the experiment and global it comes from
+  // when it is a global's value.
+  [[noreturn]] void RefuseValue(const std::string& file, const Code& code, const std::string& what, double value,
+                                const Experiment* e, const std::string& rule) const {
+    int g = GlobalNamedBy(code);
+    if (e != nullptr && g >= 0)
+      throw ModelError(file, code.pos, what + " (global '" + model_.globals[static_cast<size_t>(g)].name + "') is " +
+                                           Shown(value) + " in experiment '" + e->name + "': it must be " + rule);
+    throw ModelError(file, code.pos, what + " must be " + rule + ", not " + Shown(value));
+  }
+
+  // A reward variable's window, where its values are known: the numbers alone (e null), or
+  // the numbers and globals' values of experiment e. A steady-state variable's batches
+  // have a length; an interval starts at 0 or later and ends after it starts; a time point
+  // is 0 or later (each is observed on its own, so their order does not matter).
+  void CheckWindow(const RewardDef& r, const Experiment* e) const {
+    std::string of = " of reward variable '" + r.name + "'";
+    auto check = [&](const Code& code, const std::string& what, bool positive) {
+      std::optional<double> v = ValueIn(code, e);
+      if (v && (positive ? !(*v > 0) : !(*v >= 0)))
+        RefuseValue(std::string(), code, what + of, *v, e, positive ? "above 0" : "0 or more");
+    };
+    if (r.kind == RewardKind::InstantOfTime) {
+      for (const Code& t : r.times) check(t, "a time point", false);
+    } else if (r.kind == RewardKind::SteadyState) {
+      check(r.transient, "the transient", false);
+      check(r.batch, "the batch", true);
+    } else {
+      check(r.start, "the start", false);
+      check(r.stop, "the stop", true);
+      std::optional<double> start = ValueIn(r.start, e), stop = ValueIn(r.stop, e);
+      if (start && stop && !(*stop > *start)) {
+        std::string at = e != nullptr && (GlobalNamedBy(r.start) >= 0 || GlobalNamedBy(r.stop) >= 0)
+                             ? " in experiment '" + e->name + "'"
+                             : "";
+        throw ModelError(r.stop.pos, "the stop" + of + " must be after its start: the window" + at + " is [" +
+                                         Shown(*start) + ", " + Shown(*stop) + "]");
+      }
+    }
   }
 
   // Every name is a C++ identifier that is no keyword or framework name, and no two

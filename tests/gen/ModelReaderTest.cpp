@@ -214,3 +214,70 @@ TEST(ModelReaderRefuses, IncompleteRewardVariables) {
   EXPECT_NE(RefusalOf(Replace(kValid, "batch = 100", "batch = 100\nstop = 5")).message.find("unknown key 'stop'"),
             std::string::npos);
 }
+
+namespace {
+
+// kValid with its steady-state variable replaced by a variable of the given kind and window.
+std::string WithWindow(const std::string& window) {
+  return Replace(kValid, "kind = \"steady_state\"\ntransient = 10\nbatch = 100\n", window);
+}
+
+}  // namespace
+
+TEST(ModelReaderRefuses, RewardWindowsWrittenAsNumbersThatObserveNothing) {
+  Refusal batch = RefusalOf(Replace(kValid, "batch = 100", "batch = 0"));
+  EXPECT_EQ(batch.line, 12);
+  EXPECT_EQ(batch.column, 9);
+  EXPECT_NE(batch.message.find("the batch of reward variable 'Length' must be above 0, not 0"), std::string::npos)
+      << batch.message;
+  Refusal transient = RefusalOf(Replace(kValid, "transient = 10", "transient = \"-1.5\""));
+  EXPECT_EQ(transient.line, 11);
+  EXPECT_NE(transient.message.find("the transient of reward variable 'Length' must be 0 or more, not -1.5"),
+            std::string::npos)
+      << transient.message;
+  Refusal start = RefusalOf(WithWindow("kind = \"interval_of_time\"\nstart = -1\nstop = 5\n"));
+  EXPECT_EQ(start.line, 11);
+  EXPECT_NE(start.message.find("the start of reward variable 'Length' must be 0 or more"), std::string::npos)
+      << start.message;
+  Refusal empty = RefusalOf(WithWindow("kind = \"time_averaged_interval_of_time\"\nstart = 5\nstop = 5.0\n"));
+  EXPECT_EQ(empty.line, 12);
+  EXPECT_NE(empty.message.find("the stop of reward variable 'Length' must be after its start: the window is [5, 5]"),
+            std::string::npos)
+      << empty.message;
+  Refusal point = RefusalOf(WithWindow("kind = \"instant_of_time\"\ntimes = [1.0, -2]\n"));
+  EXPECT_EQ(point.line, 11);
+  EXPECT_EQ(point.column, 15);
+  EXPECT_NE(point.message.find("a time point of reward variable 'Length' must be 0 or more, not -2"), std::string::npos)
+      << point.message;
+  // Each time point is a result variable of its own, observed by itself: any order will do,
+  // and a window starting at 0 is a window.
+  EXPECT_NO_THROW(ReadModelText(WithWindow("kind = \"instant_of_time\"\ntimes = [5, 0, 2.5]\n"), "m.toml"));
+  EXPECT_NO_THROW(ReadModelText(WithWindow("kind = \"interval_of_time\"\nstart = 0\nstop = 0.5\n"), "m.toml"));
+}
+
+TEST(ModelReaderRefuses, RewardWindowsNamingAGlobalThatObserveNothingInAnExperiment) {
+  std::string globals = Replace(kValid, "rate = \"double\"", "rate = \"double\"\nlength = \"double\"\nwarm = \"int\"");
+  std::string study = "[[experiment]]\nname = \"short\"\nlength = 50.0\nwarm = 0\n"
+                      "[[experiment]]\nname = \"none\"\nlength = 0.0\nwarm = 0\n";
+  std::string model = Replace(Replace(globals, "[study]\nrate = 1.0\n", "[study]\nrate = 1.0\n" + study),
+                              "batch = 100", "batch = \"length\"");
+  Refusal batch = RefusalOf(model);
+  EXPECT_EQ(batch.line, 14);
+  EXPECT_EQ(batch.column, 9);
+  EXPECT_NE(batch.message.find("the batch of reward variable 'Length' (global 'length') is 0 in experiment 'none': "
+                               "it must be above 0"),
+            std::string::npos)
+      << batch.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(model, "length = 0.0", "length = 1e-3"), "m.toml"));
+  // A window whose stop comes from a global and whose start is a number.
+  std::string interval = Replace(Replace(globals, "kind = \"steady_state\"\ntransient = 10\nbatch = 100\n",
+                                         "kind = \"interval_of_time\"\nstart = \"warm\"\nstop = \"length\"\n"),
+                                 "[study]\nrate = 1.0\n", "[study]\nrate = 1.0\nlength = [10.0, 20.0]\nwarm = [0, 15]\n");
+  Refusal window = RefusalOf(interval);
+  EXPECT_EQ(window.line, 14);
+  EXPECT_NE(window.message.find("the window in experiment 'length=10,warm=15' is [15, 10]"), std::string::npos)
+      << window.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(interval, "warm = [0, 15]", "warm = [0, 5]"), "m.toml"));
+  // Expressions of globals are left to the run.
+  EXPECT_NO_THROW(ReadModelText(Replace(model, "batch = \"length\"", "batch = \"length - 0\""), "m.toml"));
+}
