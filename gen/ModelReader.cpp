@@ -129,8 +129,12 @@ class Reader {
     if (!composed) CheckNames();
     CheckRewardNames();
     ReadStudy(root, model_);
-    for (const RewardDef& r : model_.rewards)
-      for (const Experiment& e : model_.experiments) CheckWindow(r, &e);
+    for (const Experiment& e : model_.experiments) {
+      for (const RewardDef& r : model_.rewards) CheckWindow(r, &e);
+      for (const PlaceDef& p : model_.places) CheckMarking(std::string(), p, &e);
+      for (const Model& sub : model_.submodels)
+        for (const PlaceDef& p : sub.places) CheckMarking(sub.file == model_.file ? std::string() : sub.file, p, &e);
+    }
     if (composed) {
       CheckCounts();
       CheckRewardInstances();
@@ -641,6 +645,7 @@ class Reader {
       p.name = std::string(key->str());
       p.pos = PosOf(*key);
       p.initial = ReadCode(*value, "the initial marking of place '" + p.name + "'");
+      CheckMarking(std::string(), p, nullptr);
       model_.places.push_back(p);
     }
   }
@@ -929,6 +934,16 @@ class Reader {
       throw ModelError(file, code.pos, what + " (global '" + model_.globals[static_cast<size_t>(g)].name + "') is " +
                                            Shown(value) + " in experiment '" + e->name + "': it must be " + rule);
     throw ModelError(file, code.pos, what + " must be " + rule + ", not " + Shown(value));
+  }
+
+  // A place holds a short's count of tokens: an initial marking the generator knows (a
+  // number, or a global's value in experiment e) is a whole number from 0 to 32767, which
+  // the conversion to short keeps as it is.
+  void CheckMarking(const std::string& file, const PlaceDef& p, const Experiment* e) const {
+    std::optional<double> v = ValueIn(p.initial, e);
+    if (v && !(*v >= 0 && *v <= 32767 && *v == std::floor(*v)))
+      RefuseValue(file, p.initial, "the initial marking of place '" + p.name + "'", *v, e,
+                  "a whole number from 0 to 32767");
   }
 
   // A reward variable's window, where its values are known: the numbers alone (e null), or

@@ -359,3 +359,26 @@ TEST_F(IncludedFiles, FaultsInIncludedFilesNameTheirFileAndCyclesAreRefused) {
     EXPECT_EQ(std::string(error.what()).rfind("cannot read the included file", 0), 0u) << error.what();
   }
 }
+
+TEST_F(IncludedFiles, InitialMarkingsOfSubmodelsAreCheckedInTheirFileAndInEveryExperiment) {
+  Write(dir_ / "a.toml", "[submodel.A]\nplaces = { x = \"n\", y = 0 }\n");
+  std::string top = std::string("model = \"T\"\ninclude = [\"a.toml\"]\n[globals]\nn = \"int\"\n") +
+                    "[submodel.B]\nplaces = { z = -2 }\n"
+                    "[composition.J]\njoin = [\"A\", \"B\"]\n[reward.R]\nsubmodel = \"A\"\nkind = \"instant_of_time\"\n"
+                    "times = [1]\nrate = \"x->Mark()\"\n[study]\nn = [1, 100000]\n";
+  Refusal literal = RefusalOf(top);
+  EXPECT_EQ(literal.line, 6);
+  EXPECT_EQ(literal.column, 16);
+  EXPECT_EQ(literal.message, "the initial marking of place 'z' must be a whole number from 0 to 32767, not -2");
+  Write(dir_ / "top.toml", Replace(top, "z = -2", "z = 2"));
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_EQ(error.File, (dir_ / "a.toml").string());
+    EXPECT_EQ(error.Pos.line, 2);
+    EXPECT_EQ(error.Pos.column, 16);
+    EXPECT_EQ(std::string(error.what()), "the initial marking of place 'x' (global 'n') is 100000 in experiment "
+                                         "'n=100000': it must be a whole number from 0 to 32767");
+  }
+}

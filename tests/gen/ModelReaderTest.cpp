@@ -281,3 +281,28 @@ TEST(ModelReaderRefuses, RewardWindowsNamingAGlobalThatObserveNothingInAnExperim
   // Expressions of globals are left to the run.
   EXPECT_NO_THROW(ReadModelText(Replace(model, "batch = \"length\"", "batch = \"length - 0\""), "m.toml"));
 }
+
+TEST(ModelReaderRefuses, InitialMarkingsAShortCannotHold) {
+  // 70000 would become static_cast<short>(70000), 4464 tokens.
+  Refusal big = RefusalOf(Replace(kValid, "Queue = 0", "Queue = 70000"));
+  EXPECT_EQ(big.line, 5);
+  EXPECT_EQ(big.column, 9);
+  EXPECT_EQ(big.message, "the initial marking of place 'Queue' must be a whole number from 0 to 32767, not 70000");
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 1.5")).message.find("from 0 to 32767, not 1.5"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = \"-1\"")).message.find("from 0 to 32767, not -1"),
+            std::string::npos);
+  EXPECT_NO_THROW(ReadModelText(Replace(kValid, "Queue = 0", "Queue = 32767"), "m.toml"));
+  // A marking given by a global, in each experiment.
+  std::string byGlobal = Replace(Replace(kValid, "rate = \"double\"", "rate = \"double\"\nn = \"int\"\nhalf = \"double\""),
+                                 "Queue = 0", "Queue = \"n\"\nOther = \"half\"");
+  Refusal inExperiment = RefusalOf(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = [5, 40000]\nhalf = 2.0"));
+  EXPECT_EQ(inExperiment.line, 7);
+  EXPECT_EQ(inExperiment.column, 9);
+  EXPECT_EQ(inExperiment.message, "the initial marking of place 'Queue' (global 'n') is 40000 in experiment 'n=40000': "
+                                  "it must be a whole number from 0 to 32767");
+  Refusal fraction = RefusalOf(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = 5\nhalf = 0.5"));
+  EXPECT_EQ(fraction.line, 8);
+  EXPECT_NE(fraction.message.find("(global 'half') is 0.5 in experiment 'base'"), std::string::npos) << fraction.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = [0, 32767]\nhalf = 2.0"), "m.toml"));
+}
