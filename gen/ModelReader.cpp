@@ -218,7 +218,7 @@ class Reader {
     model_.name = name;
     model_.pos = pos;
     model_.globals = ownGlobals;
-    CheckIdentifier(name, pos, "submodel name");
+    CheckIdentifier(name, pos, "submodel");
     if (const toml::node* d = table.get("description")) model_.description = ReadString(*d, "description");
     ReadPlaces(table);
     ReadActivities(table, true);
@@ -266,7 +266,7 @@ class Reader {
       const toml::node* join = table.get("join");
       if ((rep == nullptr) == (join == nullptr))
         throw ModelError(n.pos, what + " needs either replicate = \"CHILD\" or join = [\"CHILD\", ...]");
-      CheckIdentifier(n.name, n.pos, "composition node name");
+      CheckIdentifier(n.name, n.pos, "composition node");
       if (rep != nullptr) {
         n.replicate = true;
         CheckKeys(table, {"replicate", "count", "shared"}, what);
@@ -311,7 +311,7 @@ class Reader {
             JoinShared js;
             js.name = std::string(var->str());
             js.pos = PosOf(*var);
-            CheckIdentifier(js.name, js.pos, "shared variable name");
+            CheckIdentifier(js.name, js.pos, "shared variable");
             for (const auto& [child, place] : InFileOrder(AsTable(*places, "shared variable '" + js.name + "'"))) {
               js.places.push_back({std::string(child->str()), ReadString(*place, "a joined place"), PosOf(*child)});
             }
@@ -345,10 +345,10 @@ class Reader {
     for (const Global& g : model_.globals) {
       for (const Model& sub : model_.submodels)
         if (g.name == sub.name + "SAN")
-          throw ModelError(g.pos, "global '" + g.name + "' has the name of submodel '" + sub.name + "''s class");
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of the class of submodel '" + sub.name + "'");
       for (const CompositionNode& n : model_.nodes)
         if (g.name == n.name + (n.replicate ? "Rep" : "Join"))
-          throw ModelError(g.pos, "global '" + g.name + "' has the name of node '" + n.name + "''s class");
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of the class of node '" + n.name + "'");
     }
     auto known = [&](const std::string& child, SourcePos pos) {
       if (model_.FindSubmodel(child) == nullptr && model_.FindNode(child) == nullptr)
@@ -510,7 +510,7 @@ class Reader {
         for (const Experiment& e : model_.experiments) {
           long copies = CopiesIn(*node, e);
           if (copy >= copies)
-            refuse("experiment '" + e.name + "' has " + std::to_string(copies) + " copies of '" + node->child +
+            refuse("experiment '" + e.name + "' has " + std::to_string(copies) + (copies == 1 ? " copy of '" : " copies of '") + node->child +
                    "', numbered from 0");
         }
         at = node->child;
@@ -612,7 +612,7 @@ class Reader {
     const toml::node* name = root.get("model");
     if (name == nullptr) throw ModelError({1, 1}, "the model has no name: add model = \"NAME\"");
     model_.name = ReadString(*name, "the model name");
-    CheckIdentifier(model_.name, PosOf(*name), "model name");
+    CheckIdentifier(model_.name, PosOf(*name), "model");
     if (const toml::node* d = root.get("description")) model_.description = ReadString(*d, "description");
   }
 
@@ -663,7 +663,7 @@ class Reader {
       arc.place = std::string(key->str());
       arc.pos = PosOf(*key);
       if (!IsPlace(arc.place))
-        throw ModelError(arc.pos, what + " names unknown place '" + arc.place + "'");
+        throw ModelError(arc.pos, what + " name unknown place '" + arc.place + "'");
       const auto* m = value->as_integer();
       if (m == nullptr || m->get() < 1 || m->get() > 32767)
         throw ModelError(PosOf(*value), "the multiplicity of the arc to '" + arc.place +

@@ -202,6 +202,11 @@ TEST(CompositionReaderRefuses, InstancePathsThatNameNoInstanceOfTheSubmodel) {
   EXPECT_EQ(refusalFor("System.Cells.Cell[3]").message,
             own + "System.Cells.Cell[3]' of reward variable 'Own': experiment 'base' has 3 copies of 'Cell', "
                   "numbered from 0");
+  EXPECT_EQ(RefusalOf(Replace(Replace(kComposed, "n = 3", "n = 1"), "[reward.Own]\nsubmodel = \"Cell\"",
+                              "[reward.Own]\nsubmodel = \"Cell\"\ninstance = \"System.Cells.Cell[1]\""))
+                .message,
+            own + "System.Cells.Cell[1]' of reward variable 'Own': experiment 'base' has 1 copy of 'Cell', "
+                  "numbered from 0");
   EXPECT_EQ(refusalFor("System.Pool").message,
             own + "System.Pool' of reward variable 'Own': it is an instance of submodel 'Pool', not an instance "
                   "of submodel 'Cell'");
@@ -286,7 +291,7 @@ TEST(CompositionReaderRefuses, TreesThatAreNotOneTree) {
   EXPECT_EQ(r.message, "'Cells' is a child of composition node 'System' twice (replicate it to have several copies)");
   r = RefusalOf(Replace(kComposed, "rate = \"double\"", "CellsRep = \"double\""));
   EXPECT_EQ(r.line, 4);
-  EXPECT_EQ(r.message, "global 'CellsRep' has the name of node 'Cells''s class");
+  EXPECT_EQ(r.message, "global 'CellsRep' has the name of the class of node 'Cells'");
   r = RefusalOf(Replace(kComposed, "[composition.Cells]", "[composition.Pool]"));
   EXPECT_EQ(r.message, "duplicate name 'Pool': already the name of submodel 'Pool'");
   r = RefusalOf(Replace(kComposed, "[composition.System]\njoin", "[composition.System]\nreplicate = \"Pool\"\njoin"));

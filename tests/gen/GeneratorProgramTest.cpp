@@ -106,7 +106,7 @@ TEST(GeneratorProgram, IncludedFilesAreNamedInErrorsAndInTheDependencyFile) {
                            "rate = \"own->Mark()\"\n");
   ProcessResult bad = RunProgram("tavrin_gen", {"top.toml", "-o", "out", "-d", "deps.d"}, dir);
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "cell.toml:5:11: the input arcs of activity 'Go' names unknown place 'owns'\n");
+  EXPECT_EQ(bad.err, "cell.toml:5:11: the input arcs of activity 'Go' name unknown place 'owns'\n");
   EXPECT_FALSE(fs::exists(dir + "/out"));
   EXPECT_FALSE(fs::exists(dir + "/deps.d"));
   Write(dir + "/cell.toml", "[submodel.Cell]\nplaces = { own = 1 }\n[submodel.Cell.activity.Go]\n"

@@ -138,8 +138,13 @@ TEST(ModelReaderRefuses, NamesThatAreNoIdentifiersKeywordsOrFrameworkNames) {
   // A place named like the group the generator makes for an activity.
   EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nArriveGroup = 0")).message.find("duplicate name"),
             std::string::npos);
-  EXPECT_NE(RefusalOf(Replace(kValid, "model = \"Q\"", "model = \"Q-1\"")).message.find("not a C++ identifier"),
-            std::string::npos);
+  EXPECT_EQ(RefusalOf(Replace(kValid, "model = \"Q\"", "model = \"my model\"")).message,
+            "the model name 'my model' is not a C++ identifier (letters, digits and _ only)");
+}
+
+TEST(ModelReaderRefuses, ArcsToUnknownPlacesInWordsThatAgree) {
+  EXPECT_EQ(RefusalOf(Replace(kValid, "output = { Queue = 1 }", "input = { Queue = 1, Waiting = 1 }")).message,
+            "the input arcs of activity 'Arrive' name unknown place 'Waiting'");
 }
 
 TEST(ModelReaderRefuses, UnknownDistributionsAndWrongParameterCounts) {
