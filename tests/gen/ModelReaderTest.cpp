@@ -142,6 +142,23 @@ TEST(ModelReaderRefuses, NamesThatAreNoIdentifiersKeywordsOrFrameworkNames) {
             "the model name 'my model' is not a C++ identifier (letters, digits and _ only)");
 }
 
+TEST(ModelReaderRefuses, NamesOfTheLibraryTypesAndFunctionsTheGeneratedCodeSees) {
+  // A global is declared at global scope beside them: 'double size_t;' does not compile.
+  Refusal type = RefusalOf(Replace(kValid, "rate = \"double\"", "rate = \"double\"\nsize_t = \"int\""));
+  EXPECT_EQ(type.line, 4);
+  EXPECT_EQ(type.column, 1);
+  EXPECT_EQ(type.message, "the global name 'size_t' is a name of the C or C++ library that the generated code sees");
+  for (const char* name : {"uint32_t", "int64_t", "ptrdiff_t", "intptr_t", "nullptr_t", "FILE", "random", "strlen"})
+    EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\n" + std::string(name) + " = 0"))
+                  .message.find("a name of the C or C++ library"),
+              std::string::npos)
+        << name;
+  EXPECT_NE(RefusalOf(Replace(kValid, "[activity.Arrive]", "[activity.int8_t]")).message.find("C or C++ library"),
+            std::string::npos);
+  // Names that merely contain one are names of the model.
+  EXPECT_NO_THROW(ReadModelText(Replace(kValid, "Queue = 0", "Queue = 0\nsize = 0\nrandomness = 0"), "m.toml"));
+}
+
 TEST(ModelReaderRefuses, ArcsToUnknownPlacesInWordsThatAgree) {
   EXPECT_EQ(RefusalOf(Replace(kValid, "output = { Queue = 1 }", "input = { Queue = 1, Waiting = 1 }")).message,
             "the input arcs of activity 'Arrive' name unknown place 'Waiting'");
