@@ -136,6 +136,7 @@ class Reader {
         for (const PlaceDef& p : sub.places) CheckMarking(sub.file == model_.file ? std::string() : sub.file, p, &e);
     }
     if (composed) {
+      WarnOfJoinedMarkings();
       CheckCounts();
       CheckRewardInstances();
       DeriveRewardPlaces();
@@ -443,6 +444,62 @@ class Reader {
     };
     visit(model_.root);
     return reached;
+  }
+
+  // The place a name a node's parent can join stands for, and so whose initial marking it
+  // starts with: an atomic child's place, a replicate's child's place, or the place written
+  // first in a join's shared variable, followed down to a submodel.
+  const PlaceDef* MarkedPlace(const std::string& child, const std::string& place) const {
+    if (const Model* sub = model_.FindSubmodel(child)) {
+      for (const PlaceDef& p : sub->places)
+        if (p.name == place) return &p;
+      return nullptr;
+    }
+    const CompositionNode* node = model_.FindNode(child);
+    if (node == nullptr) return nullptr;
+    if (node->replicate) return MarkedPlace(node->child, place);
+    for (const JoinShared& js : node->shared)
+      if (js.name == place) return MarkedPlace(js.places[0].child, js.places[0].place);
+    return nullptr;
+  }
+
+  // Two initial markings are the same when written alike, or when the generator knows
+  // both and they are equal in every experiment.
+  bool SameMarking(const Code& a, const Code& b) const {
+    if (Trimmed(a.text) == Trimmed(b.text)) return true;
+    for (const Experiment& e : model_.experiments) {
+      std::optional<double> x = ValueIn(a, &e), y = ValueIn(b, &e);
+      if (!x || !y || *x != *y) return false;
+    }
+    return !model_.experiments.empty();
+  }
+
+  // A joined variable starts with the marking of the place written first; the markings
+  // of the others are not used, which the modeller should know when they differ. A place
+  // marked 0 brings no tokens of its own (the way a model says which child holds the
+  // tokens), so it is no difference worth a warning.
+  void WarnOfJoinedMarkings() {
+    Code zero;
+    zero.text = "0";
+    for (const CompositionNode& n : model_.nodes) {
+      for (const JoinShared& js : n.shared) {
+        const PlaceDef* first = MarkedPlace(js.places[0].child, js.places[0].place);
+        if (first == nullptr) continue;
+        std::string others;
+        for (size_t k = 1; k < js.places.size(); k++) {
+          const PlaceDef* p = MarkedPlace(js.places[k].child, js.places[k].place);
+          if (p == nullptr || SameMarking(first->initial, p->initial) || SameMarking(zero, p->initial)) continue;
+          others += (others.empty() ? "" : ", ") + js.places[k].child + "." + js.places[k].place + " (" +
+                    Trimmed(p->initial.text) + ")";
+        }
+        if (others.empty()) continue;
+        model_.warnings.push_back(
+            {std::string(), js.pos,
+             "join '" + n.name + "' shares variable '" + js.name + "' between places of different initial markings: " +
+                 "it starts with the marking of " + js.places[0].child + "." + js.places[0].place + " (" +
+                 Trimmed(first->initial.text) + "), written first; the marking of " + others + " is not used"});
+      }
+    }
   }
 
   // Every experiment gives every count global at least one copy.

@@ -387,3 +387,25 @@ TEST_F(IncludedFiles, InitialMarkingsOfSubmodelsAreCheckedInTheirFileAndInEveryE
                                          "'n=100000': it must be a whole number from 0 to 32767");
   }
 }
+
+// A joined variable starts with the marking of the place written first: a different
+// marking of another place is not used, and the generator says so (a place marked 0 holds
+// no tokens of its own, which is the usual way to write a join).
+TEST(CompositionReader, WarnsOfJoinedPlacesWhoseMarkingsAreNotUsed) {
+  EXPECT_TRUE(ReadModelText(kComposed, "m.toml").warnings.empty());
+  Model m = ReadModelText(Replace(kComposed, "places = { own = 1, common = 0 }", "places = { own = 1, common = 2 }"),
+                          "m.toml");
+  ASSERT_EQ(m.warnings.size(), 1u);
+  EXPECT_EQ(m.warnings[0].pos.line, 19);
+  EXPECT_EQ(m.warnings[0].pos.column, 8);
+  EXPECT_EQ(m.warnings[0].message, "join 'System' shares variable 'store' between places of different initial "
+                                   "markings: it starts with the marking of Pool.stock (5), written first; the "
+                                   "marking of Cells.common (2) is not used");
+  // Markings given by globals are compared in every experiment.
+  std::string byGlobal = Replace(Replace(kComposed, "places = { stock = 5 }", "places = { stock = \"n\" }"),
+                                 "places = { own = 1, common = 0 }", "places = { own = 1, common = 3 }");
+  EXPECT_TRUE(ReadModelText(byGlobal, "m.toml").warnings.empty());
+  Model differs = ReadModelText(Replace(byGlobal, "\nn = 3", "\nn = [3, 4]"), "m.toml");
+  ASSERT_EQ(differs.warnings.size(), 1u);
+  EXPECT_NE(differs.warnings[0].message.find("Pool.stock (n)"), std::string::npos) << differs.warnings[0].message;
+}
