@@ -76,7 +76,7 @@ void EmitComposedModel(const Model& model, GeneratedFiles& files) {
   for (const CompositionNode& n : model.nodes) {
     h << "\n// " << NodeClass(n) << ": ";
     if (n.replicate) {
-      h << "the replicated model \"" << n.name << "\", " << n.count << " copies of " << n.child;
+      h << "the replicated model \"" << n.name << "\", " << n.count << (n.count == "1" ? " copy of " : " copies of ") << n.child;
       if (!n.sharedPlaces.empty()) {
         h << " sharing";
         for (const std::string& p : n.sharedPlaces) h << " " << p;

@@ -163,6 +163,14 @@ struct CompositionNode {
   std::vector<std::string> SharedNames() const;
 };
 
+// Something the generator accepts but the modeller may not mean, at its place: printed as
+// FILE:LINE:COLUMN: warning: message, and generation goes on.
+struct ModelWarning {
+  std::string file;   // empty: the model file
+  SourcePos pos;
+  std::string message;
+};
+
 struct Model {
   std::string file;   // the model file as named on the command line
   std::string name;
@@ -181,6 +189,7 @@ struct Model {
   std::vector<CompositionNode> nodes;
   std::string root;   // the node no other node holds
   std::vector<std::string> includedFiles;   // every file read besides the model file, in reading order
+  std::vector<ModelWarning> warnings;   // in file order of what they are about
 
   bool Composed() const { return !nodes.empty(); }
   const Model* FindSubmodel(const std::string& name) const;

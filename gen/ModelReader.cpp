@@ -1,12 +1,14 @@
 #include "ModelReader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -42,6 +44,31 @@ std::string DistributionList() {
   std::string list;
   for (const DistributionInfo& d : kDistributions) list += (list.empty() ? "" : ", ") + std::string(d.name);
   return list + ", instantaneous";
+}
+
+// A number as a message shows it: 10, 2.5.
+std::string Shown(double value) {
+  if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(static_cast<long long>(value));
+  return FormatDouble(value);
+}
+
+std::string Trimmed(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// The value of a code piece that is a number written as such (5, 2.5, "10"); none for
+// any other code.
+std::optional<double> LiteralNumber(const Code& code) {
+  std::string text = Trimmed(code.text);
+  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '+' ||
+                        text[0] == '.'))
+    return std::nullopt;
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::string ReadWholeFile(const std::string& path, bool& ok) {
@@ -102,7 +129,14 @@ class Reader {
     if (!composed) CheckNames();
     CheckRewardNames();
     ReadStudy(root, model_);
+    for (const Experiment& e : model_.experiments) {
+      for (const RewardDef& r : model_.rewards) CheckWindow(r, &e);
+      for (const PlaceDef& p : model_.places) CheckMarking(std::string(), p, &e);
+      for (const Model& sub : model_.submodels)
+        for (const PlaceDef& p : sub.places) CheckMarking(sub.file == model_.file ? std::string() : sub.file, p, &e);
+    }
     if (composed) {
+      WarnOfJoinedMarkings();
       CheckCounts();
       CheckRewardInstances();
       DeriveRewardPlaces();
@@ -185,7 +219,7 @@ class Reader {
     model_.name = name;
     model_.pos = pos;
     model_.globals = ownGlobals;
-    CheckIdentifier(name, pos, "submodel name");
+    CheckIdentifier(name, pos, "submodel");
     if (const toml::node* d = table.get("description")) model_.description = ReadString(*d, "description");
     ReadPlaces(table);
     ReadActivities(table, true);
@@ -233,7 +267,7 @@ class Reader {
       const toml::node* join = table.get("join");
       if ((rep == nullptr) == (join == nullptr))
         throw ModelError(n.pos, what + " needs either replicate = \"CHILD\" or join = [\"CHILD\", ...]");
-      CheckIdentifier(n.name, n.pos, "composition node name");
+      CheckIdentifier(n.name, n.pos, "composition node");
       if (rep != nullptr) {
         n.replicate = true;
         CheckKeys(table, {"replicate", "count", "shared"}, what);
@@ -278,7 +312,7 @@ class Reader {
             JoinShared js;
             js.name = std::string(var->str());
             js.pos = PosOf(*var);
-            CheckIdentifier(js.name, js.pos, "shared variable name");
+            CheckIdentifier(js.name, js.pos, "shared variable");
             for (const auto& [child, place] : InFileOrder(AsTable(*places, "shared variable '" + js.name + "'"))) {
               js.places.push_back({std::string(child->str()), ReadString(*place, "a joined place"), PosOf(*child)});
             }
@@ -312,10 +346,10 @@ class Reader {
     for (const Global& g : model_.globals) {
       for (const Model& sub : model_.submodels)
         if (g.name == sub.name + "SAN")
-          throw ModelError(g.pos, "global '" + g.name + "' has the name of submodel '" + sub.name + "''s class");
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of the class of submodel '" + sub.name + "'");
       for (const CompositionNode& n : model_.nodes)
         if (g.name == n.name + (n.replicate ? "Rep" : "Join"))
-          throw ModelError(g.pos, "global '" + g.name + "' has the name of node '" + n.name + "''s class");
+          throw ModelError(g.pos, "global '" + g.name + "' has the name of the class of node '" + n.name + "'");
     }
     auto known = [&](const std::string& child, SourcePos pos) {
       if (model_.FindSubmodel(child) == nullptr && model_.FindNode(child) == nullptr)
@@ -412,6 +446,62 @@ class Reader {
     return reached;
   }
 
+  // The place a name a node's parent can join stands for, and so whose initial marking it
+  // starts with: an atomic child's place, a replicate's child's place, or the place written
+  // first in a join's shared variable, followed down to a submodel.
+  const PlaceDef* MarkedPlace(const std::string& child, const std::string& place) const {
+    if (const Model* sub = model_.FindSubmodel(child)) {
+      for (const PlaceDef& p : sub->places)
+        if (p.name == place) return &p;
+      return nullptr;
+    }
+    const CompositionNode* node = model_.FindNode(child);
+    if (node == nullptr) return nullptr;
+    if (node->replicate) return MarkedPlace(node->child, place);
+    for (const JoinShared& js : node->shared)
+      if (js.name == place) return MarkedPlace(js.places[0].child, js.places[0].place);
+    return nullptr;
+  }
+
+  // Two initial markings are the same when written alike, or when the generator knows
+  // both and they are equal in every experiment.
+  bool SameMarking(const Code& a, const Code& b) const {
+    if (Trimmed(a.text) == Trimmed(b.text)) return true;
+    for (const Experiment& e : model_.experiments) {
+      std::optional<double> x = ValueIn(a, &e), y = ValueIn(b, &e);
+      if (!x || !y || *x != *y) return false;
+    }
+    return !model_.experiments.empty();
+  }
+
+  // A joined variable starts with the marking of the place written first; the markings
+  // of the others are not used, which the modeller should know when they differ. A place
+  // marked 0 brings no tokens of its own (the way a model says which child holds the
+  // tokens), so it is no difference worth a warning.
+  void WarnOfJoinedMarkings() {
+    Code zero;
+    zero.text = "0";
+    for (const CompositionNode& n : model_.nodes) {
+      for (const JoinShared& js : n.shared) {
+        const PlaceDef* first = MarkedPlace(js.places[0].child, js.places[0].place);
+        if (first == nullptr) continue;
+        std::string others;
+        for (size_t k = 1; k < js.places.size(); k++) {
+          const PlaceDef* p = MarkedPlace(js.places[k].child, js.places[k].place);
+          if (p == nullptr || SameMarking(first->initial, p->initial) || SameMarking(zero, p->initial)) continue;
+          others += (others.empty() ? "" : ", ") + js.places[k].child + "." + js.places[k].place + " (" +
+                    Trimmed(p->initial.text) + ")";
+        }
+        if (others.empty()) continue;
+        model_.warnings.push_back(
+            {std::string(), js.pos,
+             "join '" + n.name + "' shares variable '" + js.name + "' between places of different initial markings: " +
+                 "it starts with the marking of " + js.places[0].child + "." + js.places[0].place + " (" +
+                 Trimmed(first->initial.text) + "), written first; the marking of " + others + " is not used"});
+      }
+    }
+  }
+
   // Every experiment gives every count global at least one copy.
   void CheckCounts() {
     for (const CompositionNode& n : model_.nodes) {
@@ -477,7 +567,7 @@ class Reader {
         for (const Experiment& e : model_.experiments) {
           long copies = CopiesIn(*node, e);
           if (copy >= copies)
-            refuse("experiment '" + e.name + "' has " + std::to_string(copies) + " copies of '" + node->child +
+            refuse("experiment '" + e.name + "' has " + std::to_string(copies) + (copies == 1 ? " copy of '" : " copies of '") + node->child +
                    "', numbered from 0");
         }
         at = node->child;
@@ -579,7 +669,7 @@ class Reader {
     const toml::node* name = root.get("model");
     if (name == nullptr) throw ModelError({1, 1}, "the model has no name: add model = \"NAME\"");
     model_.name = ReadString(*name, "the model name");
-    CheckIdentifier(model_.name, PosOf(*name), "model name");
+    CheckIdentifier(model_.name, PosOf(*name), "model");
     if (const toml::node* d = root.get("description")) model_.description = ReadString(*d, "description");
   }
 
@@ -612,6 +702,7 @@ class Reader {
       p.name = std::string(key->str());
       p.pos = PosOf(*key);
       p.initial = ReadCode(*value, "the initial marking of place '" + p.name + "'");
+      CheckMarking(std::string(), p, nullptr);
       model_.places.push_back(p);
     }
   }
@@ -629,7 +720,7 @@ class Reader {
       arc.place = std::string(key->str());
       arc.pos = PosOf(*key);
       if (!IsPlace(arc.place))
-        throw ModelError(arc.pos, what + " names unknown place '" + arc.place + "'");
+        throw ModelError(arc.pos, what + " name unknown place '" + arc.place + "'");
       const auto* m = value->as_integer();
       if (m == nullptr || m->get() < 1 || m->get() > 32767)
         throw ModelError(PosOf(*value), "the multiplicity of the arc to '" + arc.place +
@@ -865,11 +956,81 @@ class Reader {
       }
       if (!r.rate.present && r.impulses.empty())
         throw ModelError(r.pos, what + " has neither a rate reward nor an impulse reward");
+      CheckWindow(r, nullptr);
       r.index = index;
       index += r.NumTimePoints();
       model_.rewards.push_back(r);
     }
     if (model_.rewards.empty()) throw ModelError(PosOf(*node), "the model has no reward variable");
+  }
+
+  // The global a code piece is the name of, or -1 when it is any other code.
+  int GlobalNamedBy(const Code& code) const {
+    std::string text = Trimmed(code.text);
+    for (size_t g = 0; g < model_.globals.size(); g++)
+      if (model_.globals[g].name == text) return static_cast<int>(g);
+    return -1;
+  }
+
+  // The value of a code piece where the generator knows it: a number, or a global's name
+  // in experiment e (none without an experiment).
+  std::optional<double> ValueIn(const Code& code, const Experiment* e) const {
+    if (std::optional<double> number = LiteralNumber(code)) return number;
+    int g = GlobalNamedBy(code);
+    if (e == nullptr || g < 0) return std::nullopt;
+    const Value& v = e->values[static_cast<size_t>(g)];
+    return v.type == GlobalType::Double || v.type == GlobalType::Float ? v.real : static_cast<double>(v.whole);
+  }
+
+  // A value that breaks a rule: at its place, with the experiment and global it comes from
+  // when it is a global's value.
+  [[noreturn]] void RefuseValue(const std::string& file, const Code& code, const std::string& what, double value,
+                                const Experiment* e, const std::string& rule) const {
+    int g = GlobalNamedBy(code);
+    if (e != nullptr && g >= 0)
+      throw ModelError(file, code.pos, what + " (global '" + model_.globals[static_cast<size_t>(g)].name + "') is " +
+                                           Shown(value) + " in experiment '" + e->name + "': it must be " + rule);
+    throw ModelError(file, code.pos, what + " must be " + rule + ", not " + Shown(value));
+  }
+
+  // A place holds a short's count of tokens: an initial marking the generator knows (a
+  // number, or a global's value in experiment e) is a whole number from 0 to 32767, which
+  // the conversion to short keeps as it is.
+  void CheckMarking(const std::string& file, const PlaceDef& p, const Experiment* e) const {
+    std::optional<double> v = ValueIn(p.initial, e);
+    if (v && !(*v >= 0 && *v <= 32767 && *v == std::floor(*v)))
+      RefuseValue(file, p.initial, "the initial marking of place '" + p.name + "'", *v, e,
+                  "a whole number from 0 to 32767");
+  }
+
+  // A reward variable's window, where its values are known: the numbers alone (e null), or
+  // the numbers and globals' values of experiment e. A steady-state variable's batches
+  // have a length; an interval starts at 0 or later and ends after it starts; a time point
+  // is 0 or later (each is observed on its own, so their order does not matter).
+  void CheckWindow(const RewardDef& r, const Experiment* e) const {
+    std::string of = " of reward variable '" + r.name + "'";
+    auto check = [&](const Code& code, const std::string& what, bool positive) {
+      std::optional<double> v = ValueIn(code, e);
+      if (v && (positive ? !(*v > 0) : !(*v >= 0)))
+        RefuseValue(std::string(), code, what + of, *v, e, positive ? "above 0" : "0 or more");
+    };
+    if (r.kind == RewardKind::InstantOfTime) {
+      for (const Code& t : r.times) check(t, "a time point", false);
+    } else if (r.kind == RewardKind::SteadyState) {
+      check(r.transient, "the transient", false);
+      check(r.batch, "the batch", true);
+    } else {
+      check(r.start, "the start", false);
+      check(r.stop, "the stop", true);
+      std::optional<double> start = ValueIn(r.start, e), stop = ValueIn(r.stop, e);
+      if (start && stop && !(*stop > *start)) {
+        std::string at = e != nullptr && (GlobalNamedBy(r.start) >= 0 || GlobalNamedBy(r.stop) >= 0)
+                             ? " in experiment '" + e->name + "'"
+                             : "";
+        throw ModelError(r.stop.pos, "the stop" + of + " must be after its start: the window" + at + " is [" +
+                                         Shown(*start) + ", " + Shown(*stop) + "]");
+      }
+    }
   }
 
   // Every name is a C++ identifier that is no keyword or framework name, and no two

@@ -160,7 +160,7 @@ void ReadStudy(const toml::table& root, Model& model) {
       if (values[g].size() != 1)
         throw ModelError(valuePos[g], "with [[experiment]] entries, [study] gives each global one value "
                                       "shared by every experiment; global '" + model.globals[g].name + "' has " +
-                                      std::to_string(values[g].size()));
+                                      std::to_string(values[g].size()) + " values");
     for (const toml::node& item : *list) {
       const toml::table& table = AsTable(item, "an experiment");
       Experiment e;

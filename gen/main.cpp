@@ -73,6 +73,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> readFiles;
   try {
     Model model = ReadModelFile(input);
+    for (const ModelWarning& w : model.warnings)
+      std::cerr << (w.file.empty() ? input : w.file) << ":" << w.pos.line << ":" << w.pos.column << ": warning: "
+                << w.message << "\n";
     readFiles = model.includedFiles;
     files = GenerateModel(model);
   } catch (const ModelError& error) {

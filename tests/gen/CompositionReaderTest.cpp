@@ -202,6 +202,11 @@ TEST(CompositionReaderRefuses, InstancePathsThatNameNoInstanceOfTheSubmodel) {
   EXPECT_EQ(refusalFor("System.Cells.Cell[3]").message,
             own + "System.Cells.Cell[3]' of reward variable 'Own': experiment 'base' has 3 copies of 'Cell', "
                   "numbered from 0");
+  EXPECT_EQ(RefusalOf(Replace(Replace(kComposed, "n = 3", "n = 1"), "[reward.Own]\nsubmodel = \"Cell\"",
+                              "[reward.Own]\nsubmodel = \"Cell\"\ninstance = \"System.Cells.Cell[1]\""))
+                .message,
+            own + "System.Cells.Cell[1]' of reward variable 'Own': experiment 'base' has 1 copy of 'Cell', "
+                  "numbered from 0");
   EXPECT_EQ(refusalFor("System.Pool").message,
             own + "System.Pool' of reward variable 'Own': it is an instance of submodel 'Pool', not an instance "
                   "of submodel 'Cell'");
@@ -286,7 +291,7 @@ TEST(CompositionReaderRefuses, TreesThatAreNotOneTree) {
   EXPECT_EQ(r.message, "'Cells' is a child of composition node 'System' twice (replicate it to have several copies)");
   r = RefusalOf(Replace(kComposed, "rate = \"double\"", "CellsRep = \"double\""));
   EXPECT_EQ(r.line, 4);
-  EXPECT_EQ(r.message, "global 'CellsRep' has the name of node 'Cells''s class");
+  EXPECT_EQ(r.message, "global 'CellsRep' has the name of the class of node 'Cells'");
   r = RefusalOf(Replace(kComposed, "[composition.Cells]", "[composition.Pool]"));
   EXPECT_EQ(r.message, "duplicate name 'Pool': already the name of submodel 'Pool'");
   r = RefusalOf(Replace(kComposed, "[composition.System]\njoin", "[composition.System]\nreplicate = \"Pool\"\njoin"));
@@ -358,4 +363,49 @@ TEST_F(IncludedFiles, FaultsInIncludedFilesNameTheirFileAndCyclesAreRefused) {
     EXPECT_TRUE(error.File.empty());
     EXPECT_EQ(std::string(error.what()).rfind("cannot read the included file", 0), 0u) << error.what();
   }
+}
+
+TEST_F(IncludedFiles, InitialMarkingsOfSubmodelsAreCheckedInTheirFileAndInEveryExperiment) {
+  Write(dir_ / "a.toml", "[submodel.A]\nplaces = { x = \"n\", y = 0 }\n");
+  std::string top = std::string("model = \"T\"\ninclude = [\"a.toml\"]\n[globals]\nn = \"int\"\n") +
+                    "[submodel.B]\nplaces = { z = -2 }\n"
+                    "[composition.J]\njoin = [\"A\", \"B\"]\n[reward.R]\nsubmodel = \"A\"\nkind = \"instant_of_time\"\n"
+                    "times = [1]\nrate = \"x->Mark()\"\n[study]\nn = [1, 100000]\n";
+  Refusal literal = RefusalOf(top);
+  EXPECT_EQ(literal.line, 6);
+  EXPECT_EQ(literal.column, 16);
+  EXPECT_EQ(literal.message, "the initial marking of place 'z' must be a whole number from 0 to 32767, not -2");
+  Write(dir_ / "top.toml", Replace(top, "z = -2", "z = 2"));
+  try {
+    ReadModelFile((dir_ / "top.toml").string());
+    ADD_FAILURE() << "accepted";
+  } catch (const ModelError& error) {
+    EXPECT_EQ(error.File, (dir_ / "a.toml").string());
+    EXPECT_EQ(error.Pos.line, 2);
+    EXPECT_EQ(error.Pos.column, 16);
+    EXPECT_EQ(std::string(error.what()), "the initial marking of place 'x' (global 'n') is 100000 in experiment "
+                                         "'n=100000': it must be a whole number from 0 to 32767");
+  }
+}
+
+// A joined variable starts with the marking of the place written first: a different
+// marking of another place is not used, and the generator says so (a place marked 0 holds
+// no tokens of its own, which is the usual way to write a join).
+TEST(CompositionReader, WarnsOfJoinedPlacesWhoseMarkingsAreNotUsed) {
+  EXPECT_TRUE(ReadModelText(kComposed, "m.toml").warnings.empty());
+  Model m = ReadModelText(Replace(kComposed, "places = { own = 1, common = 0 }", "places = { own = 1, common = 2 }"),
+                          "m.toml");
+  ASSERT_EQ(m.warnings.size(), 1u);
+  EXPECT_EQ(m.warnings[0].pos.line, 19);
+  EXPECT_EQ(m.warnings[0].pos.column, 8);
+  EXPECT_EQ(m.warnings[0].message, "join 'System' shares variable 'store' between places of different initial "
+                                   "markings: it starts with the marking of Pool.stock (5), written first; the "
+                                   "marking of Cells.common (2) is not used");
+  // Markings given by globals are compared in every experiment.
+  std::string byGlobal = Replace(Replace(kComposed, "places = { stock = 5 }", "places = { stock = \"n\" }"),
+                                 "places = { own = 1, common = 0 }", "places = { own = 1, common = 3 }");
+  EXPECT_TRUE(ReadModelText(byGlobal, "m.toml").warnings.empty());
+  Model differs = ReadModelText(Replace(byGlobal, "\nn = 3", "\nn = [3, 4]"), "m.toml");
+  ASSERT_EQ(differs.warnings.size(), 1u);
+  EXPECT_NE(differs.warnings[0].message.find("Pool.stock (n)"), std::string::npos) << differs.warnings[0].message;
 }

@@ -106,7 +106,7 @@ TEST(GeneratorProgram, IncludedFilesAreNamedInErrorsAndInTheDependencyFile) {
                            "rate = \"own->Mark()\"\n");
   ProcessResult bad = RunProgram("tavrin_gen", {"top.toml", "-o", "out", "-d", "deps.d"}, dir);
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "cell.toml:5:11: the input arcs of activity 'Go' names unknown place 'owns'\n");
+  EXPECT_EQ(bad.err, "cell.toml:5:11: the input arcs of activity 'Go' name unknown place 'owns'\n");
   EXPECT_FALSE(fs::exists(dir + "/out"));
   EXPECT_FALSE(fs::exists(dir + "/deps.d"));
   Write(dir + "/cell.toml", "[submodel.Cell]\nplaces = { own = 1 }\n[submodel.Cell.activity.Go]\n"
@@ -116,5 +116,21 @@ TEST(GeneratorProgram, IncludedFilesAreNamedInErrorsAndInTheDependencyFile) {
   EXPECT_EQ(ReadFile(dir + "/deps.d"), "out/model_sources.cpp: top.toml cell.toml\n");
   EXPECT_TRUE(fs::exists(dir + "/out/Composed/T/TComposed.cpp"));
   EXPECT_TRUE(fs::exists(dir + "/out/Atomic/Cell/CellSAN.cpp"));
+  fs::remove_all(dir);
+}
+
+TEST(GeneratorProgram, WarningsAreLocatedAndGenerationGoesOn) {
+  std::string dir = MakeTempDir();
+  Write(dir + "/join.toml", "model = \"J\"\n[submodel.A]\nplaces = { x = 2 }\n[submodel.B]\nplaces = { y = 7 }\n"
+                            "[submodel.B.activity.Go]\ndistribution = { exponential = 1 }\ninput = { y = 1 }\n"
+                            "[composition.Both]\njoin = [\"A\", \"B\"]\nshared.s = { A = \"x\", B = \"y\" }\n"
+                            "[reward.R]\nsubmodel = \"B\"\nkind = \"instant_of_time\"\ntimes = [1]\n"
+                            "rate = \"y->Mark()\"\n");
+  ProcessResult r = RunProgram("tavrin_gen", {"join.toml", "-o", "out"}, dir);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "join.toml:11:8: warning: join 'Both' shares variable 's' between places of different initial "
+                   "markings: it starts with the marking of A.x (2), written first; the marking of B.y (7) is not "
+                   "used\n");
+  EXPECT_TRUE(fs::exists(dir + "/out/Composed/J/JComposed.cpp"));
   fs::remove_all(dir);
 }

@@ -138,8 +138,30 @@ TEST(ModelReaderRefuses, NamesThatAreNoIdentifiersKeywordsOrFrameworkNames) {
   // A place named like the group the generator makes for an activity.
   EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\nArriveGroup = 0")).message.find("duplicate name"),
             std::string::npos);
-  EXPECT_NE(RefusalOf(Replace(kValid, "model = \"Q\"", "model = \"Q-1\"")).message.find("not a C++ identifier"),
+  EXPECT_EQ(RefusalOf(Replace(kValid, "model = \"Q\"", "model = \"my model\"")).message,
+            "the model name 'my model' is not a C++ identifier (letters, digits and _ only)");
+}
+
+TEST(ModelReaderRefuses, NamesOfTheLibraryTypesAndFunctionsTheGeneratedCodeSees) {
+  // A global is declared at global scope beside them: 'double size_t;' does not compile.
+  Refusal type = RefusalOf(Replace(kValid, "rate = \"double\"", "rate = \"double\"\nsize_t = \"int\""));
+  EXPECT_EQ(type.line, 4);
+  EXPECT_EQ(type.column, 1);
+  EXPECT_EQ(type.message, "the global name 'size_t' is a name of the C or C++ library that the generated code sees");
+  for (const char* name : {"uint32_t", "int64_t", "ptrdiff_t", "intptr_t", "nullptr_t", "FILE", "random", "strlen"})
+    EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 0\n" + std::string(name) + " = 0"))
+                  .message.find("a name of the C or C++ library"),
+              std::string::npos)
+        << name;
+  EXPECT_NE(RefusalOf(Replace(kValid, "[activity.Arrive]", "[activity.int8_t]")).message.find("C or C++ library"),
             std::string::npos);
+  // Names that merely contain one are names of the model.
+  EXPECT_NO_THROW(ReadModelText(Replace(kValid, "Queue = 0", "Queue = 0\nsize = 0\nrandomness = 0"), "m.toml"));
+}
+
+TEST(ModelReaderRefuses, ArcsToUnknownPlacesInWordsThatAgree) {
+  EXPECT_EQ(RefusalOf(Replace(kValid, "output = { Queue = 1 }", "input = { Queue = 1, Waiting = 1 }")).message,
+            "the input arcs of activity 'Arrive' name unknown place 'Waiting'");
 }
 
 TEST(ModelReaderRefuses, UnknownDistributionsAndWrongParameterCounts) {
@@ -213,4 +235,96 @@ TEST(ModelReaderRefuses, IncompleteRewardVariables) {
   // A window key of another kind is an unknown key of this one.
   EXPECT_NE(RefusalOf(Replace(kValid, "batch = 100", "batch = 100\nstop = 5")).message.find("unknown key 'stop'"),
             std::string::npos);
+}
+
+namespace {
+
+// kValid with its steady-state variable replaced by a variable of the given kind and window.
+std::string WithWindow(const std::string& window) {
+  return Replace(kValid, "kind = \"steady_state\"\ntransient = 10\nbatch = 100\n", window);
+}
+
+}  // namespace
+
+TEST(ModelReaderRefuses, RewardWindowsWrittenAsNumbersThatObserveNothing) {
+  Refusal batch = RefusalOf(Replace(kValid, "batch = 100", "batch = 0"));
+  EXPECT_EQ(batch.line, 12);
+  EXPECT_EQ(batch.column, 9);
+  EXPECT_NE(batch.message.find("the batch of reward variable 'Length' must be above 0, not 0"), std::string::npos)
+      << batch.message;
+  Refusal transient = RefusalOf(Replace(kValid, "transient = 10", "transient = \"-1.5\""));
+  EXPECT_EQ(transient.line, 11);
+  EXPECT_NE(transient.message.find("the transient of reward variable 'Length' must be 0 or more, not -1.5"),
+            std::string::npos)
+      << transient.message;
+  Refusal start = RefusalOf(WithWindow("kind = \"interval_of_time\"\nstart = -1\nstop = 5\n"));
+  EXPECT_EQ(start.line, 11);
+  EXPECT_NE(start.message.find("the start of reward variable 'Length' must be 0 or more"), std::string::npos)
+      << start.message;
+  Refusal empty = RefusalOf(WithWindow("kind = \"time_averaged_interval_of_time\"\nstart = 5\nstop = 5.0\n"));
+  EXPECT_EQ(empty.line, 12);
+  EXPECT_NE(empty.message.find("the stop of reward variable 'Length' must be after its start: the window is [5, 5]"),
+            std::string::npos)
+      << empty.message;
+  Refusal point = RefusalOf(WithWindow("kind = \"instant_of_time\"\ntimes = [1.0, -2]\n"));
+  EXPECT_EQ(point.line, 11);
+  EXPECT_EQ(point.column, 15);
+  EXPECT_NE(point.message.find("a time point of reward variable 'Length' must be 0 or more, not -2"), std::string::npos)
+      << point.message;
+  // Each time point is a result variable of its own, observed by itself: any order will do,
+  // and a window starting at 0 is a window.
+  EXPECT_NO_THROW(ReadModelText(WithWindow("kind = \"instant_of_time\"\ntimes = [5, 0, 2.5]\n"), "m.toml"));
+  EXPECT_NO_THROW(ReadModelText(WithWindow("kind = \"interval_of_time\"\nstart = 0\nstop = 0.5\n"), "m.toml"));
+}
+
+TEST(ModelReaderRefuses, RewardWindowsNamingAGlobalThatObserveNothingInAnExperiment) {
+  std::string globals = Replace(kValid, "rate = \"double\"", "rate = \"double\"\nlength = \"double\"\nwarm = \"int\"");
+  std::string study = "[[experiment]]\nname = \"short\"\nlength = 50.0\nwarm = 0\n"
+                      "[[experiment]]\nname = \"none\"\nlength = 0.0\nwarm = 0\n";
+  std::string model = Replace(Replace(globals, "[study]\nrate = 1.0\n", "[study]\nrate = 1.0\n" + study),
+                              "batch = 100", "batch = \"length\"");
+  Refusal batch = RefusalOf(model);
+  EXPECT_EQ(batch.line, 14);
+  EXPECT_EQ(batch.column, 9);
+  EXPECT_NE(batch.message.find("the batch of reward variable 'Length' (global 'length') is 0 in experiment 'none': "
+                               "it must be above 0"),
+            std::string::npos)
+      << batch.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(model, "length = 0.0", "length = 1e-3"), "m.toml"));
+  // A window whose stop comes from a global and whose start is a number.
+  std::string interval = Replace(Replace(globals, "kind = \"steady_state\"\ntransient = 10\nbatch = 100\n",
+                                         "kind = \"interval_of_time\"\nstart = \"warm\"\nstop = \"length\"\n"),
+                                 "[study]\nrate = 1.0\n", "[study]\nrate = 1.0\nlength = [10.0, 20.0]\nwarm = [0, 15]\n");
+  Refusal window = RefusalOf(interval);
+  EXPECT_EQ(window.line, 14);
+  EXPECT_NE(window.message.find("the window in experiment 'length=10,warm=15' is [15, 10]"), std::string::npos)
+      << window.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(interval, "warm = [0, 15]", "warm = [0, 5]"), "m.toml"));
+  // Expressions of globals are left to the run.
+  EXPECT_NO_THROW(ReadModelText(Replace(model, "batch = \"length\"", "batch = \"length - 0\""), "m.toml"));
+}
+
+TEST(ModelReaderRefuses, InitialMarkingsAShortCannotHold) {
+  // 70000 would become static_cast<short>(70000), 4464 tokens.
+  Refusal big = RefusalOf(Replace(kValid, "Queue = 0", "Queue = 70000"));
+  EXPECT_EQ(big.line, 5);
+  EXPECT_EQ(big.column, 9);
+  EXPECT_EQ(big.message, "the initial marking of place 'Queue' must be a whole number from 0 to 32767, not 70000");
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = 1.5")).message.find("from 0 to 32767, not 1.5"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(Replace(kValid, "Queue = 0", "Queue = \"-1\"")).message.find("from 0 to 32767, not -1"),
+            std::string::npos);
+  EXPECT_NO_THROW(ReadModelText(Replace(kValid, "Queue = 0", "Queue = 32767"), "m.toml"));
+  // A marking given by a global, in each experiment.
+  std::string byGlobal = Replace(Replace(kValid, "rate = \"double\"", "rate = \"double\"\nn = \"int\"\nhalf = \"double\""),
+                                 "Queue = 0", "Queue = \"n\"\nOther = \"half\"");
+  Refusal inExperiment = RefusalOf(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = [5, 40000]\nhalf = 2.0"));
+  EXPECT_EQ(inExperiment.line, 7);
+  EXPECT_EQ(inExperiment.column, 9);
+  EXPECT_EQ(inExperiment.message, "the initial marking of place 'Queue' (global 'n') is 40000 in experiment 'n=40000': "
+                                  "it must be a whole number from 0 to 32767");
+  Refusal fraction = RefusalOf(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = 5\nhalf = 0.5"));
+  EXPECT_EQ(fraction.line, 8);
+  EXPECT_NE(fraction.message.find("(global 'half') is 0.5 in experiment 'base'"), std::string::npos) << fraction.message;
+  EXPECT_NO_THROW(ReadModelText(Replace(byGlobal, "rate = 1.0", "rate = 1.0\nn = [0, 32767]\nhalf = 2.0"), "m.toml"));
 }
