@@ -146,6 +146,9 @@ void EmitActivity(const Model& model, const Unit& u, CodeWriter& out) {
   };
   body(a.fire, a.output);
   if (u.caseIndex >= 0) body(a.cases[u.caseIndex].fire, a.cases[u.caseIndex].output);
+  // A short marking that overflows wraps below 0, as does one that gave more than it held.
+  for (const std::string& p : a.affectedPlaces)
+    out << "  if (*" << p << "_Tavrin_Mark < 0) MarkingOutOfRange(" << p << ", *" << p << "_Tavrin_Mark);\n";
   out << "  return this;\n}\n\n";
 
   out << "double " << cls << "::Weight() {";

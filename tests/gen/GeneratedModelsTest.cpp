@@ -86,6 +86,19 @@ TEST(GlobalTypesAndInitialMarkings, OverridesOfEveryTypeApply) {
   std::remove(dir.c_str());
 }
 
+// A place holds 0 to 32767 tokens. An M/M/1/K queue with a capacity beyond that and
+// arrivals ten times faster than service overflows its place, which used to wrap to
+// -32768 and give batch means of any sign with exit status 0; the run now ends at the
+// firing that overflowed, naming the place and the activity.
+TEST(GlobalTypesAndInitialMarkings, AMarkingThatOverflowsEndsTheRunNamingThePlace) {
+  ProcessResult r = RunProgram("mm1k_sim", {"-t", "0", "-e", "1", "-N", "4", "-O", "d:lambda:10:i:K:100000"},
+                               MakeTempDir());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("ERROR: MARKING_OUT_OF_RANGE: place Queue holds -32768 after activity Arrival fired"),
+            std::string::npos)
+      << r.err;
+}
+
 // Weights come from model code and may read globals: a negative or not finite one, or
 // none above 0 among the enabled members, would choose wrongly or always the last member.
 // Each ends the run naming the activity and its group; a weight of 0 beside one of 1 is

@@ -1,5 +1,10 @@
 #include "framework/san/Activity.h"
 
+#include <cstdlib>
+#include <iostream>
+
+#include "framework/BaseStateVariableClass.h"
+
 Activity::Activity() : TheDistributionParameters(nullptr), NewEnabled(false), OldEnabled(false) {
   Disabled = true;
   Reactivation = false;
@@ -26,4 +31,12 @@ void Activity::setGroupId(int groupId) { GroupID = groupId; }
 
 bool Activity::IsAnAffectingStateVariable(BaseStateVariableClass* sv) const {
   return AffectedStateVariables.contains(sv);
+}
+
+void Activity::MarkingOutOfRange(const BaseStateVariableClass* place, int marking) const {
+  std::cerr << "ERROR: MARKING_OUT_OF_RANGE: place " << place->getFullyQualifiedName() << " holds " << marking
+            << " after activity " << ActionName
+            << " fired; a place holds 0 to 32767 tokens (it overflowed, or gave more tokens than it had)"
+            << std::endl;
+  std::exit(1);
 }

@@ -24,6 +24,11 @@ class Activity : public BaseGroupClass {
 
   bool IsAnAffectingStateVariable(BaseStateVariableClass* sv) const;
 
+  // A place's tokens run from 0 to 32767: a marking below 0 after a firing is a place that
+  // overflowed (and wrapped) or gave more tokens than it held. Generated firings test the
+  // places they change and call this, which names both and ends the run with status 1.
+  [[noreturn]] void MarkingOutOfRange(const BaseStateVariableClass* place, int marking) const;
+
   double* TheDistributionParameters;   // owned by the generated activity, when it has any
   // Last, next to the generated activity's mark pointers that Enabled() reads with them.
   bool NewEnabled;   // the enabling predicate at its latest computation
