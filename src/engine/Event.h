@@ -41,7 +41,7 @@ class PAddress {
   ReactPosition react;  // valid only while reactIsNull is false
   // The firing (the simulator's count of firings) in whose step the reactivation list
   // last resampled the group, so the same step does not resample it a second time.
-  long resampledAt = -1;
+  long long resampledAt = -1;
   // The group's key in the event list that last scheduled it (its index in the list's
   // per-group tables); kept when the handle is cleared, checked by the list before use.
   int listKey = -1;

@@ -115,7 +115,7 @@ bool SimulatorClass::SimStep() {
   }
   TempAction = TheModel->FireAction(CurrAction, CurrentTime);
   TAVRIN_ASSERT(TempAction != nullptr);
-  _fireActionCount++;
+  if ((++_fireActionCount & kClockCheckMask) == 0) CheckClockAdvances();
   if (tracing) trace->printPostFireAction(CurrAction, TempAction);
   if (GlobalDebugLevel != 0)
     Announce("Starting to look at the other actions that are affected by the firing");
@@ -130,6 +130,21 @@ bool SimulatorClass::SimStep() {
   CurrentTime = TheEventList->TimeAt(NextEvent);
   CurrAction = TheEventList->GroupAt(NextEvent);
   return true;
+}
+
+// Activities that fire in zero time and enable one another without end would hold the
+// clock still for ever, at full speed and deaf to a first stop signal, which is answered
+// only between batches. Every 2^24 firings the clock is compared with the last check's; no
+// real model fires that often at one instant of one batch.
+void SimulatorClass::CheckClockAdvances() {
+  if (CurrentTime == _clockCheckTime && BatchRuns == _clockCheckBatch) {
+    std::cerr << "ERROR: ZERO_TIME_LOOP: " << (kClockCheckMask + 1) << " firings at time " << CurrentTime
+              << " without the clock advancing, the last of activity " << CurrAction->ActionName
+              << ": activities that take no time enable one another without end" << std::endl;
+    std::exit(1);
+  }
+  _clockCheckTime = CurrentTime;
+  _clockCheckBatch = BatchRuns;
 }
 
 void SimulatorClass::StopWatching(BaseActionClass* group) {

@@ -138,7 +138,12 @@ class SimulatorClass {
   int SimControl;                       // 0 running, 1 drain the output, 2 stop now
   int BatchRuns;
   double CPUSeconds;
-  int _fireActionCount;
+  // 64 bits: a long steady-state run passes 2^31 firings within minutes.
+  long long _fireActionCount;
+  // Where the clock stood at the last check that it still advances (see CheckClockAdvances).
+  static constexpr long long kClockCheckMask = (1LL << 24) - 1;
+  double _clockCheckTime = -1.0;
+  int _clockCheckBatch = -1;
   CPUTime* _cpuTimer;                   // owned: made by the simulation loop
 
   // Model handles
@@ -211,6 +216,7 @@ class SimulatorClass {
   void OpenResultFiles();
   void CreateTraces();
   void BuildModel();
+  [[gnu::noinline, gnu::cold]] void CheckClockAdvances();
   void SelectRunVariables();
   static void CheckWindow(PerformanceVariableNode* node);
   void ConnectModel();

@@ -40,6 +40,7 @@ struct RunSettings {
   bool exponential = false;
   bool watched = false;        // Tick asks to be watched for reactivation
   short limit = 30000;         // Tick is enabled while Count is below it
+  bool frozen = false;         // Tick takes no time and its firing leaves Count as it is
   SimulatorClass* simulator = nullptr;   // set by the test once the simulator is built
   std::vector<double> samples;           // every delay Tick drew
   std::vector<BatchStart> starts;
@@ -64,7 +65,7 @@ class RunSAN : public SANModel {
       return NewEnabled;
     }
     BaseActionClass* Fire() override {
-      (*Count_Tavrin_Mark)++;
+      if (!Settings().frozen) (*Count_Tavrin_Mark)++;
       return this;
     }
     double Weight() override { return 1.0; }
@@ -72,6 +73,7 @@ class RunSAN : public SANModel {
     double Rate() override { return 0; }
     double SampleDistribution() override {
       RunSettings& s = Settings();
+      if (s.frozen) return 0.0;   // as an instantaneous activity: no time, nothing recorded
       if (s.simulator != nullptr && s.simulator->CurrentTime == 0)
         s.starts.push_back({*Count_Tavrin_Mark, s.simulator->TheReactivationList.size(),
                             Reactivation});

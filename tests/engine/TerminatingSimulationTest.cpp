@@ -133,3 +133,20 @@ TEST(TerminatingSimulation, BuildingTheSimulatorNumbersOnlyTheModelsActions) {
   EXPECT_EQ(sim->_fireActionCount, 1);
   EXPECT_EQ(BaseActionClass::getMaxID(), first + 4);
 }
+
+// A firing that takes no time and enables itself again holds the clock still for ever. The
+// run notices that 2^24 firings went by at one instant of one batch and ends, naming the
+// activity, instead of spinning until it is killed.
+TEST(TerminatingSimulationDeathTest, ClockThatNeverAdvancesEndsTheRun) {
+  RunSettings settings;
+  settings.delay = 0.0;
+  settings.frozen = true;
+  EXPECT_EXIT(
+      {
+        auto sim = BuildRun(settings, {CountAt(1.0)}, {"-N", "2"});
+        RunAndCapture(*sim);
+      },
+      testing::ExitedWithCode(1),
+      "ERROR: ZERO_TIME_LOOP: 16777216 firings at time 0 without the clock advancing, the last of "
+      "activity Tick");
+}
