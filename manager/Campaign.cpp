@@ -753,7 +753,8 @@ void Campaign::Service(Client& client) {
       if (client.closedAt >= 0) {
         bool exited = client.process.Exited();
         if (exited || now > client.closedAt + kClosedGrace)
-          ClientFailed(client, exited ? "ended during the run (" + client.process.ExitText() + ")"
+          ClientFailed(client, exited ? "ended during the run (" + client.process.ExitText() + ")" +
+                                            (client.process.Notice().empty() ? "" : ": " + client.process.Notice())
                                       : "closed its connection during the run");
         return;
       }

@@ -18,6 +18,9 @@ namespace {
 const char kAnnouncement[] = "REGISTER:  Port: [";
 const char kHostLine[] = "TAVRIN_HOST: ";
 const size_t kKeptError = 4096;   // the end of a client's standard error kept for messages
+// The simulator's lines that say why a run ended early with exit status 0.
+const char* const kNotices[] = {"Simulator encountered an absorbing state",
+                                "No terminating performance variables", "No steady-state performance variables"};
 
 void NonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
@@ -146,6 +149,8 @@ void ClientProcess::TakeLines() {
     }
     if (line.compare(0, sizeof kHostLine - 1, kHostLine) == 0)
       _host = line.substr(sizeof kHostLine - 1);
+    for (const char* notice : kNotices)
+      if (line.compare(0, std::strlen(notice), notice) == 0) _notice = line;
   }
   _out.erase(0, start);
   if (_out.size() > 65536) _out.clear();   // a line that never ends is no announcement

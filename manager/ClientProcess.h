@@ -27,6 +27,9 @@ class ClientProcess {
   int Port() const { return _port; }                 // the announced port, or -1
   const std::string& Host() const { return _host; }  // where to connect
   std::string ErrorText() const;                     // the end of its standard error
+  // The simulator's own word on why a run ended early (an absorbing state, no variable of
+  // the run kind), from its standard output; "" when it said none.
+  const std::string& Notice() const { return _notice; }
   int OutputFd() const { return _outFd; }
   int ErrorFd() const { return _errFd; }
 
@@ -53,6 +56,7 @@ class ClientProcess {
   std::string _err;
   int _port = -1;
   std::string _host = "127.0.0.1";
+  std::string _notice;
   bool _exited = false;
   int _exitCode = -1;
   std::string _exitText;

@@ -32,3 +32,34 @@ TEST(ClientProcess, LauncherRunsTheWordsAndReportsTheHost) {
   EXPECT_EQ(process.ErrorText(), "it's x");
   EXPECT_EQ(process.ExitCode(), 0);
 }
+
+// A simulator that ends early with exit status 0 says why on its standard output (an
+// absorbing state, no variable of the run kind); the manager keeps that line to report
+// the client's end, and nothing else the simulator prints.
+TEST(ClientProcess, KeepsTheSimulatorsWordOnWhyItEndedEarly) {
+  ClientProcess process;
+  std::string error;
+  ASSERT_TRUE(process.Start({"/bin/sh", "-c",
+                             "echo 'REGISTER:  Port: [12345]'; echo 'Simulator encountered an absorbing state and "
+                             "is unable to proceed.  Terminating run.'; echo 'Actions fired: 3'"},
+                            "", "", error))
+      << error;
+  for (int i = 0; i < 200 && !process.Exited(); i++) {
+    process.ReadOutput();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  while (process.ReadOutput()) {
+  }
+  EXPECT_EQ(process.Notice(),
+            "Simulator encountered an absorbing state and is unable to proceed.  Terminating run.");
+
+  ClientProcess quiet;
+  ASSERT_TRUE(quiet.Start({"/bin/sh", "-c", "echo 'Actions fired: 3'"}, "", "", error)) << error;
+  for (int i = 0; i < 200 && !quiet.Exited(); i++) {
+    quiet.ReadOutput();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  while (quiet.ReadOutput()) {
+  }
+  EXPECT_EQ(quiet.Notice(), "");
+}
