@@ -1,7 +1,9 @@
 #include "ResultsWriter.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -37,17 +39,18 @@ std::string JsonNumber(double value) {
 
 bool Commit(const std::string& path, const std::string& text, std::string& error) {
   std::string temporary = path + ".tmp";
+  errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   out << text;
-  out.flush();
+  out.close();
   if (!out) {
-    error = "cannot write " + path;
+    error = "cannot write " + path + (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
     std::remove(temporary.c_str());
     return false;
   }
-  out.close();
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot write " + path;
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    std::remove(temporary.c_str());
     return false;
   }
   return true;

@@ -350,6 +350,7 @@ TEST(ManagerFaults, UnwrittenResultsAreNotClaimed) {
   EXPECT_NE(r.err.find("cannot write " + out + "/results.csv"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("results in "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("the results files were not written"), std::string::npos) << r.err;
+  EXPECT_NE(access((out + "/results.csv.tmp").c_str(), F_OK), 0) << "the temporary copy was left behind";
   ASSERT_EQ(rmdir((out + "/results.csv").c_str()), 0);
   r = RunProgram("tavrin_run", {"--resume", out, "--no-plots"}, "", StandIn("good"));
   EXPECT_EQ(r.exitCode, 0) << r.err;
