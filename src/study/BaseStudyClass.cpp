@@ -1,5 +1,7 @@
 #include "study/BaseStudyClass.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,15 +38,24 @@ bool Whole(int converted, const char* value, int used) {
   return converted == 1 && used >= 0 && value[used] == '\0';
 }
 
+// An integer written as the whole token (decimal, octal with a leading 0, hexadecimal with
+// 0x, as "%i" reads them) that the type can hold: 99999999999 for an int would otherwise
+// be stored as whatever the conversion leaves.
+bool WholeInteger(const char* value, long long low, long long high, long long& out) {
+  errno = 0;
+  char* end = nullptr;
+  out = std::strtoll(value, &end, 0);
+  return end != value && *end == '\0' && errno != ERANGE && out >= low && out <= high;
+}
+
 // Parses value by the type letter and hands it to the study. A value that does not parse is
 // not applied: the variable keeps its value rather than receiving an undefined one.
 Override ApplyOverride(BaseStudyClass* study, char letter, char* name, const char* value) {
   int used = -1;
   switch (letter) {
     case 'b': {
-      short raw;
-      int converted = std::sscanf(value, "%hi%n", &raw, &used);
-      if (!Whole(converted, value, used)) return Override::BadValue;
+      long long raw;
+      if (!WholeInteger(value, SHRT_MIN, SHRT_MAX, raw)) return Override::BadValue;
       bool flag = raw != 0;
       study->OverrideGVValue(name, &flag);
       return Override::Applied;
@@ -70,24 +81,24 @@ Override ApplyOverride(BaseStudyClass* study, char letter, char* name, const cha
       return Override::Applied;
     }
     case 'i': {
-      int i;
-      int converted = std::sscanf(value, "%i%n", &i, &used);
-      if (!Whole(converted, value, used)) return Override::BadValue;
+      long long whole;
+      if (!WholeInteger(value, INT_MIN, INT_MAX, whole)) return Override::BadValue;
+      int i = static_cast<int>(whole);
       study->OverrideGVValue(name, &i);
       return Override::Applied;
     }
     case 'l': {
       // A study variable of type "long" has the platform's long, so that is what is passed.
-      long l;
-      int converted = std::sscanf(value, "%li%n", &l, &used);
-      if (!Whole(converted, value, used)) return Override::BadValue;
+      long long whole;
+      if (!WholeInteger(value, LONG_MIN, LONG_MAX, whole)) return Override::BadValue;
+      long l = static_cast<long>(whole);
       study->OverrideGVValue(name, &l);
       return Override::Applied;
     }
     case 's': {
-      short s;
-      int converted = std::sscanf(value, "%hi%n", &s, &used);
-      if (!Whole(converted, value, used)) return Override::BadValue;
+      long long whole;
+      if (!WholeInteger(value, SHRT_MIN, SHRT_MAX, whole)) return Override::BadValue;
+      short s = static_cast<short>(whole);
       study->OverrideGVValue(name, &s);
       return Override::Applied;
     }

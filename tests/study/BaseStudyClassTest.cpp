@@ -155,7 +155,8 @@ TEST(StudyOverrideTypes, UnknownLettersAndNamesAreReportedAndFailTheWholeString)
 // A value is applied only when the whole field is a number of its type: "0,5" or "2.5x"
 // would otherwise set 0 or 2.5 without a word. A missing field fails the string too.
 TEST(StudyOverrideTypes, ValueThatIsNotWhollyANumberOrAMissingFieldFailsTheString) {
-  for (const char* bad : {"d:Drate:0,5", "d:Drate:2.5x", "i:Isize:4.0", "i:Isize:abc", "d:Drate"}) {
+  for (const char* bad : {"d:Drate:0,5", "d:Drate:2.5x", "i:Isize:4.0", "i:Isize:abc", "d:Drate",
+                          "i:Isize:99999999999", "i:Isize:-2147483649", "s:Ssmall:40000"}) {
     TypedStudy study;
     std::vector<char> text(bad, bad + std::strlen(bad) + 1);
     testing::internal::CaptureStdout();
