@@ -97,7 +97,10 @@ void ExpectInside(const Row& row, double expected, double absTol = 0.0) {
 
 long long CountRows(const std::string& db, const std::string& sql) {
   sqlite3* handle = nullptr;
-  if (sqlite3_open_v2(db.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return -1;
+  if (sqlite3_open_v2(db.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(handle);   // a failed open still allocates its handle
+    return -1;
+  }
   sqlite3_stmt* s = nullptr;
   long long n = -1;
   if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
