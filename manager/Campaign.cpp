@@ -185,6 +185,26 @@ bool Campaign::Prepare() {
   return PrepareFresh();
 }
 
+// The study description beside the simulator, when there is one (the generator writes it).
+bool Campaign::ReadStudy() {
+  std::string studyPath = _options.simulator + ".study.json";
+  if (!FileExists(studyPath)) return true;
+  if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
+    _fatal = "tavrin_run: " + _fatal;
+    return false;
+  }
+  _haveStudy = true;
+  // The simulator would run batches that observe nothing: refused before any client runs.
+  if (!_study.HasVariablesFor(_options.steadyState)) {
+    _fatal = "tavrin_run: " + _study.model + " has no " +
+             (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
+                                   : "terminating reward variable: run it with --steady-state");
+    if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
+    return false;
+  }
+  return true;
+}
+
 bool Campaign::PrepareFresh() {
   if (_options.launcher.empty() && access(_options.simulator.c_str(), X_OK) != 0) {
     _fatal = "tavrin_run: cannot run the simulator '" + _options.simulator + "'";
@@ -192,22 +212,7 @@ bool Campaign::PrepareFresh() {
   }
   // Through a launcher the path is one on the remote hosts, kept as typed.
   if (_options.launcher.empty()) _options.simulator = AbsolutePath(_options.simulator);
-  std::string studyPath = _options.simulator + ".study.json";
-  if (FileExists(studyPath)) {
-    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
-      _fatal = "tavrin_run: " + _fatal;
-      return false;
-    }
-    _haveStudy = true;
-    // The simulator would run batches that observe nothing: refused before any client runs.
-    if (!_study.HasVariablesFor(_options.steadyState)) {
-      _fatal = "tavrin_run: " + _study.model + " has no " +
-               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
-                                     : "terminating reward variable: run it with --steady-state");
-      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
-      return false;
-    }
-  }
+  if (!ReadStudy()) return false;
   std::vector<int> numbers;
   int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
   if (!_options.ExpandExperiments(known, numbers, _fatal)) {
@@ -402,22 +407,7 @@ bool Campaign::PrepareResume() {
   _resumed = true;
   // The database is opened already; the rest is as for a fresh campaign, then each
   // experiment's stored observations are loaded.
-  std::string studyPath = _options.simulator + ".study.json";
-  if (FileExists(studyPath)) {
-    if (StudyDescription::Read(studyPath, _study, _fatal) != 0) {
-      _fatal = "tavrin_run: " + _fatal;
-      return false;
-    }
-    _haveStudy = true;
-    // The simulator would run batches that observe nothing: refused before any client runs.
-    if (!_study.HasVariablesFor(_options.steadyState)) {
-      _fatal = "tavrin_run: " + _study.model + " has no " +
-               (_options.steadyState ? "steady-state reward variable: run it without --steady-state"
-                                     : "terminating reward variable: run it with --steady-state");
-      if (_study.rewards.empty()) _fatal = "tavrin_run: " + _study.model + " has no reward variable";
-      return false;
-    }
-  }
+  if (!ReadStudy()) return false;
   std::vector<int> numbers;
   int known = _haveStudy ? static_cast<int>(_study.experiments.size()) : -1;
   if (!_options.ExpandExperiments(known, numbers, _fatal)) return false;

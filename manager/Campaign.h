@@ -46,6 +46,7 @@ class Campaign {
   struct Client;
 
   bool Prepare();
+  bool ReadStudy();
   bool PrepareFresh();
   bool PrepareResume();
   bool LoadExperiment(ExperimentRun& run);
