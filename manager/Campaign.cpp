@@ -478,6 +478,11 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   for (const CampaignStore::ClientRow& c : clients) {
     run.FreezeClient(c.client);
     run.nextClientNumber = std::max(run.nextClientNumber, c.client + 1);
+    // A manager that was killed left its clients "running"; they ended with it.
+    if (c.state == "running" && !_store.SetClientState(run.Number(), c.client, "ended", "its manager was stopped")) {
+      _fatal = "tavrin_run: " + _store.Error();
+      return false;
+    }
   }
   // What is there may already meet the new target, or reach the observation limit; then
   // nothing is rerun. New clients would only repeat the limit at a level where each stored

@@ -668,6 +668,29 @@ TEST(ManagerResume, CampaignStillRunningIsNotResumed) {
   EXPECT_EQ(ReadResults(out + "/results.csv").at(0).at("status"), "not met");
 }
 
+// A manager killed outright leaves its clients "running" in the database; the resumed
+// campaign records them as ended with their manager, keeps what they sent, and goes on.
+TEST(ManagerResume, ClientsOfAKilledManagerAreRecordedAsEnded) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
+                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") <= 0; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  first.Signal(SIGKILL);
+  first.Finish(15000);
+  ASSERT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients WHERE state = 'running'"), 1);
+  ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "2000", "--no-plots", "--port", Port()},
+                               "", StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;   // stopped at the limit, the precision not met
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients WHERE state = 'running'"), 0);
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite",
+                      "SELECT COUNT(*) FROM clients WHERE client = 0 AND state = 'ended'"
+                      " AND reason = 'its manager was stopped'"),
+            1);
+}
+
 // A campaign database damaged by hand (a setting deleted, emptied of its value or made
 // nonsense) is refused on resume with the setting named, never a crash.
 TEST(ManagerResume, DamagedSettingIsNamedNotACrash) {
