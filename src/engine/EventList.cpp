@@ -1,6 +1,5 @@
 #include "engine/EventList.h"
 
-#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <new>
@@ -362,10 +361,7 @@ void EventList::FindEquals(int i) {
 int EventList::PickWeighted() {
   double total = 0;
   for (int k = 0; k < EqSize; k++) {
-    BaseActionClass* group = GroupOf(S[Equalities[k]].key);
-    double weight = group->Weight();
-    if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(group->ActionName, nullptr, weight);
-    total += weight;
+    total += GroupOf(S[Equalities[k]].key)->CheckedWeight(nullptr);
   }
   double target = TheDistribution->RNG->rnd() * total;
   double running = 0;

@@ -1,5 +1,6 @@
 #include "framework/BaseActionClass.h"
 
+#include <cmath>
 #include <cstring>
 #include <iostream>
 #include <new>
@@ -83,6 +84,12 @@ void BaseActionClass::printEnablingState(std::ostream* out) {
 }
 BaseActionClass* BaseActionClass::getPrintedAction() { return this; }
 double BaseActionClass::ErlangParamM() { return 1.0; }
+
+double BaseActionClass::CheckedWeight(const char* chooser) {
+  double weight = Weight();
+  if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(ActionName, chooser, weight);
+  return weight;
+}
 
 void BaseActionClass::addEnablingSV(BaseStateVariableClass* sv) {
   if (sv->isLeafNode())

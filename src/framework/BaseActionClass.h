@@ -48,6 +48,9 @@ class BaseActionClass {
   virtual void printEnablingState(std::ostream* out);
   virtual BaseActionClass* getPrintedAction();   // the action whose state a trace shows
   virtual double ErlangParamM();
+  // Weight(), which ends the run (naming this action and, when given, the group choosing
+  // among its members) unless it is finite and not negative.
+  double CheckedWeight(const char* chooser);
 
   int getID() const { return ID; }
   static int getMaxID() { return MaxID; }

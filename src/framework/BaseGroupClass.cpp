@@ -1,6 +1,5 @@
 #include "framework/BaseGroupClass.h"
 
-#include <cmath>
 #include <iostream>
 #include <new>
 #include <string>
@@ -130,7 +129,7 @@ double BaseGroupClass::CalculateWeightDistribution() {
   BaseGroupClass* first = GroupArray[i];
   HighestRank = first->Rank();
   first->Disabled = false;
-  ActionWeights[0] = {CheckedWeight(first), first};
+  ActionWeights[0] = {first->CheckedWeight(ActionName), first};
   int filled = 1;
   for (i++; i < NumActions; i++) {
     BaseGroupClass* member = getMember(i);
@@ -150,7 +149,7 @@ double BaseGroupClass::CalculateWeightDistribution() {
     }
     member->Disabled = false;
     double below = (filled == 0) ? 0.0 : ActionWeights[filled - 1].Weight;
-    ActionWeights[filled++] = {below + CheckedWeight(member), member};
+    ActionWeights[filled++] = {below + member->CheckedWeight(ActionName), member};
   }
   NumSelectableActions = filled;
   double total = ActionWeights[filled - 1].Weight;
@@ -159,11 +158,6 @@ double BaseGroupClass::CalculateWeightDistribution() {
   return total;
 }
 
-double BaseGroupClass::CheckedWeight(BaseGroupClass* member) {
-  double weight = member->Weight();
-  if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(member->ActionName, ActionName, weight);
-  return weight;
-}
 
 bool BaseGroupClass::SelectAction() {
   // The draw comes first, so a selection consumes one number whether or not a member is

@@ -81,8 +81,6 @@ class BaseGroupClass : public BaseActionClass {
 
  private:
   void createArrays(int capacity);
-  // member->Weight(), which ends the run unless it is finite and not negative.
-  double CheckedWeight(BaseGroupClass* member);
 };
 
 #endif
