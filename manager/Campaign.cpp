@@ -16,12 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <thread>
 
 #include "PlotWriter.h"
 #include "ResultsWriter.h"
+#include "platform/FileContents.h"
 
 namespace {
 
@@ -79,16 +79,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 // A fingerprint of a file's bytes (64-bit FNV-1a, in hexadecimal), or "" when it cannot be
 // read: enough to tell a rebuilt model from the one a campaign ran, not a security check.
 std::string Fingerprint(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "";
+  std::string bytes, error;
+  if (!ReadFileContents(path, bytes, error)) return "";
   uint64_t hash = 1469598103934665603ULL;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    for (std::streamsize i = 0; i < in.gcount(); i++) {
-      hash ^= static_cast<unsigned char>(buffer[i]);
-      hash *= 1099511628211ULL;
-    }
-    if (!in) break;
+  for (char byte : bytes) {
+    hash ^= static_cast<unsigned char>(byte);
+    hash *= 1099511628211ULL;
   }
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
