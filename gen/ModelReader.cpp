@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,6 +18,8 @@
 #include "StudyReader.h"
 #include "TomlPrecheck.h"
 #include "TomlSupport.h"
+#include "framework/composed/RepModel.h"
+#include "platform/FileContents.h"
 
 namespace {
 
@@ -71,12 +72,22 @@ std::optional<double> LiteralNumber(const Code& code) {
   return value;
 }
 
-std::string ReadWholeFile(const std::string& path, bool& ok) {
-  std::ifstream in(path, std::ios::binary);
-  ok = static_cast<bool>(in);
-  std::ostringstream text;
-  if (ok) text << in.rdbuf();
-  return text.str();
+// A model file is read whole. Only a regular file is: a device or a pipe could be read
+// without end, and a directory has no text.
+std::string ReadWholeFile(const std::string& path, std::string& error) {
+  std::error_code code;
+  std::filesystem::file_status status = std::filesystem::status(path, code);
+  if (!code && std::filesystem::is_directory(status)) {
+    error = "it is a directory";
+    return "";
+  }
+  if (!code && !std::filesystem::is_regular_file(status)) {
+    error = "it is not a regular file";
+    return "";
+  }
+  std::string text, reason;
+  if (!ReadFileContents(path, text, reason)) error = reason.substr(reason.rfind(": ") + 2);
+  return text;
 }
 
 // The files being read, outermost first, and every file read so far, by canonical path:
@@ -192,9 +203,10 @@ class Reader {
         if (open == canonical)
           throw ModelError(PosOf(item), "include cycle: '" + name + "' is already being read (it includes this file)");
       if (includes.done.count(canonical) != 0) continue;
-      bool ok = false;
-      std::string text = ReadWholeFile(path.string(), ok);
-      if (!ok) throw ModelError(PosOf(item), "cannot read the included file '" + path.string() + "'");
+      std::string error;
+      std::string text = ReadWholeFile(path.string(), error);
+      if (!error.empty())
+        throw ModelError(PosOf(item), "cannot read the included file '" + path.string() + "': " + error);
       includes.stack.push_back(canonical);
       includes.done.insert(canonical);
       includes.read.push_back(path.string());
@@ -255,6 +267,8 @@ class Reader {
 
   void ReadComposition(const toml::table& root) {
     const toml::node* node = root.get("composition");
+    if (node == nullptr && model_.submodels.empty())
+      throw ModelError({1, 1}, "the model has no [composition] and no submodels: its included files define none");
     if (node == nullptr)
       throw ModelError({1, 1}, "the model has submodels but no [composition] that puts them together");
     for (const auto& [key, value] : InFileOrder(AsTable(*node, "[composition]"))) {
@@ -277,8 +291,8 @@ class Reader {
         if (count == nullptr) throw ModelError(n.pos, what + " has no count (a global's name or a whole number)");
         n.countPos = PosOf(*count);
         if (const auto* i = count->as_integer()) {
-          if (i->get() < 1 || i->get() > 100000000)
-            throw ModelError(n.countPos, "count must be a whole number from 1 to 100000000");
+          if (i->get() < 1 || i->get() > RepModel::MaxCopies)
+            throw ModelError(n.countPos, "count must be a whole number from 1 to " + std::to_string(RepModel::MaxCopies));
           n.count = std::to_string(i->get());
         } else if (const auto* s = count->as_string()) {
           n.count = s->get();
@@ -290,7 +304,10 @@ class Reader {
           const toml::array* list = shared->as_array();
           if (list == nullptr) throw ModelError(PosOf(*shared), "shared must be a list of the child's place names");
           for (const toml::node& item : *list) {
-            n.sharedPlaces.push_back(ReadString(item, "an entry of shared"));
+            std::string place = ReadString(item, "an entry of shared");
+            if (std::find(n.sharedPlaces.begin(), n.sharedPlaces.end(), place) != n.sharedPlaces.end())
+              throw ModelError(PosOf(item), "place '" + place + "' is listed twice in shared");
+            n.sharedPlaces.push_back(place);
             n.sharedPos.push_back(PosOf(item));
           }
         }
@@ -502,16 +519,22 @@ class Reader {
     }
   }
 
-  // Every experiment gives every count global at least one copy.
+  // Every experiment gives every count global at least one copy, and no more than a
+  // count written as a number may give.
   void CheckCounts() {
     for (const CompositionNode& n : model_.nodes) {
       if (!n.countIsGlobal) continue;
       for (size_t g = 0; g < model_.globals.size(); g++) {
         if (model_.globals[g].name != n.count) continue;
-        for (const Experiment& e : model_.experiments)
+        for (const Experiment& e : model_.experiments) {
           if (e.values[g].whole < 1)
             throw ModelError(n.countPos, "count '" + n.count + "' is " + std::to_string(e.values[g].whole) +
                                              " in experiment '" + e.name + "': a replicate needs at least one copy");
+          if (e.values[g].whole > RepModel::MaxCopies)
+            throw ModelError(n.countPos, "count '" + n.count + "' is " + std::to_string(e.values[g].whole) +
+                                             " in experiment '" + e.name + "': a replicate makes at most " +
+                                             std::to_string(RepModel::MaxCopies) + " copies");
+        }
       }
     }
   }
@@ -1080,8 +1103,8 @@ class Reader {
 Model ReadModelText(const std::string& text, const std::string& path) { return Reader(text, path).Read(); }
 
 Model ReadModelFile(const std::string& path) {
-  bool ok = false;
-  std::string text = ReadWholeFile(path, ok);
-  if (!ok) throw ModelError({0, 0}, "cannot read the model file");
+  std::string error;
+  std::string text = ReadWholeFile(path, error);
+  if (!error.empty()) throw ModelError({0, 0}, "cannot read the model file: " + error);
   return ReadModelText(text, path);
 }

@@ -242,24 +242,34 @@ void PerformanceVariableNode::FixReferences(BaseModelClass* model) {
   WorkerList = NewRewardArray<PerformanceVariableWorker*>(NumberOfWorkers);
 }
 
-int PerformanceVariableNode::GetNumberOfWorkers() {
-  NumberOfWorkers = (NumberOfModelNames > 0) ? 1 : 0;
-  for (int m = 0; m < NumberOfModelNames; m++) {
+// A node has one worker per combination of instances of the submodels it reads, so
+// submodels with many copies each can ask for more workers than a count can hold; such a
+// variable cannot be observed, and the run ends naming it rather than observe a wrapped
+// count of workers.
+int PerformanceVariableNode::CombinationsOf(char** names, int numNames, long long factor) const {
+  long long count = factor;
+  for (int m = 0; m < numNames; m++) {
     List<BaseModelClass> instances;
-    ListInstances(ModelNamesList[m], &instances);
-    NumberOfWorkers *= instances.getNumItems();
+    ListInstances(names[m], &instances);
+    count *= instances.getNumItems();
+    if (count > kMaxWorkers) {
+      std::cerr << "ERROR: reward variable " << Name << ": its submodels have more than " << kMaxWorkers
+                << " combinations of instances (one worker each), more than a run can hold" << std::endl;
+      std::exit(1);
+    }
   }
+  return static_cast<int>(count);
+}
+
+int PerformanceVariableNode::GetNumberOfWorkers() {
+  NumberOfWorkers = CombinationsOf(ModelNamesList, NumberOfModelNames, NumberOfModelNames > 0 ? 1 : 0);
   return NumberOfWorkers;
 }
 
+// An impulse worker per combination of the impulse's submodels, times the instances of the
+// earning activity's model when the impulse does not read that model.
 void PerformanceVariableNode::GetNumberOfImpulseWorkers() {
   for (int i = 0; i < NumberOfImpulses; i++) {
-    int count = 1;
-    for (int m = 0; m < NumberOfImpulseModelNames[i]; m++) {
-      List<BaseModelClass> instances;
-      ListInstances(ImpulseModelNamesList[i][m], &instances);
-      count *= instances.getNumItems();
-    }
     List<BaseModelClass> earning;
     const char* earningModel = ActionNamesList[i].ModelName;
     ListInstances(earningModel, &earning);
@@ -267,8 +277,8 @@ void PerformanceVariableNode::GetNumberOfImpulseWorkers() {
     bool dependsOnEarningModel = false;
     for (int m = 0; m < NumberOfImpulseModelNames[i]; m++)
       if (std::strcmp(ImpulseModelNamesList[i][m], earningModel) == 0) dependsOnEarningModel = true;
-    if (!dependsOnEarningModel) count *= NumberOfImpulseActions[i];
-    NumberOfImpulseWorkers[i] = count;
+    NumberOfImpulseWorkers[i] = CombinationsOf(ImpulseModelNamesList[i], NumberOfImpulseModelNames[i],
+                                               dependsOnEarningModel ? 1 : NumberOfImpulseActions[i]);
   }
 }
 

@@ -61,6 +61,10 @@ class PerformanceVariableNode {
   // Wiring, called by the reward model.
   void FixReferences(BaseModelClass* model);
   int GetNumberOfWorkers();
+  // The product of factor and the instance counts of the named submodels; a product beyond
+  // kMaxWorkers ends the process with a message naming this variable.
+  int CombinationsOf(char** names, int numNames, long long factor) const;
+  static constexpr long long kMaxWorkers = 2147483647;
   void GetNumberOfImpulseWorkers();
   void CreateModelGroupList();
   void FixWorkerList();

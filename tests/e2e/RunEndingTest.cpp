@@ -159,3 +159,18 @@ TEST(ResultFileUnwritable, FileSystemFillingUpMidRunKeepsWhatWasWrittenWhole) {
   EXPECT_EQ(dump.exitCode, 0) << dump.err;
   EXPECT_EQ(dump.err, "");
 }
+
+// A replicate of more copies than the memory allowed to the run (here a limit of 300 MB on
+// its address space) ends the run at set-up with the memory message and status 1, not
+// with an abort. The sanitizers reserve more address space than such a limit leaves.
+TEST(RunOutOfMemory, AModelTooLargeForTheMemoryEndsWithTheMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit cannot be set under AddressSanitizer";
+#endif
+  std::string command = "ulimit -v 300000; exec " + BinPath("cells_sim") + " -t 1 -N 1 -O i:n:20000000";
+  ProcessResult r = RunProgram("/bin/sh", {"-c", command}, MakeTempDir());
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("Insufficient Memory to allocate dynamic data structures from heap memory\nExiting program..."),
+            std::string::npos)
+      << r.err;
+}

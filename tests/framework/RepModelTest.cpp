@@ -210,9 +210,12 @@ TEST(RepModelScale, TwentyThousandCopiesShareOnePlace) {
   EXPECT_EQ(all.getNumItems(), 20000);
 }
 
-TEST(RepModelFaults, NoCopyEndsTheRunWithAMessage) {
+TEST(RepModelFaults, ACountOutsideOneToTheMostCopiesEndsTheRunWithAMessage) {
   EXPECT_EXIT(MakeCells(0), ::testing::ExitedWithCode(1),
               "ERROR: Composed model Cells: the number of copies must be at least 1, and it is 0");
+  // Refused before any copy is made, not by running out of memory.
+  EXPECT_EXIT(MakeCells(RepModel::MaxCopies + 1), ::testing::ExitedWithCode(1),
+              "ERROR: Composed model Cells: the number of copies must be at most 100000000, and it is 100000001");
 }
 
 TEST(RepModelFaults, SharedNameThatNamesNoPlaceEndsTheRunWithAMessage) {

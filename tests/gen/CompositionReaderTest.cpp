@@ -278,6 +278,17 @@ TEST(CompositionReaderRefuses, CountsThatAreNoWholeNumberOfCopies) {
   r = RefusalOf(Replace(kComposed, "n = 3", "n = 0"));
   EXPECT_EQ(r.line, 15);
   EXPECT_EQ(r.message, "count 'n' is 0 in experiment 'base': a replicate needs at least one copy");
+  // A count global's values are held to the bound of a count written as a number.
+  r = RefusalOf(Replace(kComposed, "n = 3", "n = 300000000"));
+  EXPECT_EQ(r.line, 15);
+  EXPECT_EQ(r.message, "count 'n' is 300000000 in experiment 'base': a replicate makes at most 100000000 copies");
+}
+
+TEST(CompositionReaderRefuses, APlaceSharedTwiceByOneReplicate) {
+  Refusal r = RefusalOf(Replace(kComposed, "shared = [\"common\"]", "shared = [\"common\", \"own\", \"common\"]"));
+  EXPECT_EQ(r.line, 16);
+  EXPECT_EQ(r.column, 28);
+  EXPECT_EQ(r.message, "place 'common' is listed twice in shared");
 }
 
 TEST(CompositionReaderRefuses, TreesThatAreNotOneTree) {
@@ -362,6 +373,19 @@ TEST_F(IncludedFiles, FaultsInIncludedFilesNameTheirFileAndCyclesAreRefused) {
   } catch (const ModelError& error) {
     EXPECT_TRUE(error.File.empty());
     EXPECT_EQ(std::string(error.what()).rfind("cannot read the included file", 0), 0u) << error.what();
+  }
+  // A directory, or a device that would be read without end, is no model file.
+  for (const char* path : {"parts", "/dev/zero"}) {
+    Write(dir_ / "top.toml", Replace(top, "a.toml", path));
+    try {
+      ReadModelFile((dir_ / "top.toml").string());
+      ADD_FAILURE() << "accepted " << path;
+    } catch (const ModelError& error) {
+      std::string why = path[0] == '/' ? "it is not a regular file" : "it is a directory";
+      EXPECT_EQ(std::string(error.what()),
+                "cannot read the included file '" + (path[0] == '/' ? std::string(path) : (dir_ / path).string()) +
+                    "': " + why);
+    }
   }
 }
 

@@ -100,6 +100,35 @@ TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusOne) {
               "^Number of C's was 0\\.  Model cannot be created\\.\nModel Name was: Whole\n\\.$");
 }
 
+// A model whose every submodel name finds the same instances, as many as asked for, so
+// that a few of them make many combinations.
+class ManyInstances : public CompositeModel {
+ public:
+  explicit ManyInstances(int perName) : CompositeModel("Many") {
+    for (int i = 0; i < perName; i++) Add("Any");
+  }
+  void listModels(const char*, List<BaseModelClass>* models) override {
+    for (CounterModel* child : Children) models->append(child);
+  }
+};
+
+// 2048 instances of each of three submodels make 2^33 combinations, which no worker count
+// holds: the variable is named instead of a wrapped count being used.
+TEST_F(NodeWorkerGroups, MoreCombinationsOfInstancesThanACountHoldsEndTheRunNamingTheVariable) {
+  ManyInstances many(2048);
+  NodeRecipe recipe;
+  recipe.Name = "Combos";
+  recipe.Models = {"A", "B", "C"};
+  TestNode node(recipe, 0);
+  EXPECT_EXIT(node.FixReferences(&many), ::testing::ExitedWithCode(1),
+              "ERROR: reward variable Combos: its submodels have more than 2147483647 combinations of "
+              "instances \\(one worker each\\), more than a run can hold");
+  ManyInstances fewer(100);
+  TestNode fits(recipe, 0);
+  fits.FixReferences(&fewer);
+  EXPECT_EQ(fits.NumberOfWorkers, 100 * 100 * 100);
+}
+
 TEST_F(NodeWorkerGroups, MeasuredModelWithoutANameIsReportedAsNull) {
   CompositeModel whole(nullptr);
   NodeRecipe recipe;

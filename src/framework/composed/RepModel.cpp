@@ -19,6 +19,9 @@ void RepModel::initializeRepModelNow(const char* name, int numReps, const ChildF
   DefineName(name);
   if (numReps < 1)
     fail("the number of copies must be at least 1, and it is " + std::to_string(numReps));
+  if (numReps > MaxCopies)
+    fail("the number of copies must be at most " + std::to_string(MaxCopies) + ", and it is " +
+         std::to_string(numReps));
   std::vector<BaseModelClass*> copies;
   copies.reserve(static_cast<size_t>(numReps));
   for (int i = 0; i < numReps; i++) copies.push_back(makeChild());

@@ -18,6 +18,9 @@
 class RepModel : public ComposedModel {
  public:
   using ChildFactory = std::function<BaseModelClass*()>;
+  // The most copies one replicate makes: the model generator refuses more, and so does the
+  // simulator for a count given on its command line.
+  static constexpr int MaxCopies = 100000000;
 
   RepModel();
   RepModel(const char* name, int numReps, const ChildFactory& makeChild, int numShared,
@@ -25,7 +28,7 @@ class RepModel : public ComposedModel {
 
   // Builds the copies and shares the named places; a fault of the composition (no copy,
   // copies that differ, a shared name that names no place of the child) ends the process
-  // with a message naming it.
+  // with a message naming it, as does a number of copies outside 1 to MaxCopies.
   void initializeRepModelNow(const char* name, int numReps, const ChildFactory& makeChild,
                              int numShared, const char* const* sharedNames);
 
