@@ -7,6 +7,7 @@
 #include "framework/BaseActionClass.h"
 #include "framework/BaseModelClass.h"
 #include "framework/BaseStateVariableClass.h"
+#include "framework/state/SharableSV.h"
 #include "rewards/PVModel.h"
 #include "trace/TraceLeaves.h"
 
@@ -29,6 +30,12 @@ void appendUnique(std::vector<int>& ids, int id) {
 
 void printVarDeclaration(std::ostream& out, int modelId, const char* name) {
   out << "<Var id=\"p" << modelId << name << "\" name=\"" << name << "\" />" << std::endl;
+}
+
+// Variables that share one value are one group, known by the member that holds the value.
+const void* sharingGroupOf(BaseStateVariableClass* leaf) {
+  if (auto* scalar = dynamic_cast<SharableSV<short>*>(leaf)) return scalar->getLeader();
+  return leaf;
 }
 
 void printValue(std::ostream& out, int processId, BaseStateVariableClass* leaf) {
@@ -106,10 +113,15 @@ void TraceFileXML::declareComposedModel(BaseModelClass* model, int ParentId) {
   out << "<Process id=\"p" << id << "\" name=\"" << model->getName() << "\" >" << std::endl;
   model->SetParentId(ParentId);
   ModelMapEntry entry{model, {}};
+  // A variable that an enclosing model's variable absorbed (a replicate's, say, joined
+  // with another model's place) is the enclosing one's value: declared there, once.
   forEachSharedLeaf(model, [&](BaseStateVariableClass* leaf) {
     if (!leaf->getShared()) return;
+    const void* group = sharingGroupOf(leaf);
+    if (DeclaredGroups.count(group) != 0) return;
     const char* name = leaf->getFullyQualifiedName();
     if (!addUsedStateName(name, model->getParentId(), id)) return;
+    DeclaredGroups[group] = SharedDeclaration{id, leaf};
     entry.Vars.push_back(leaf);
     printVarDeclaration(out, id, name);
   });
@@ -120,9 +132,17 @@ void TraceFileXML::declareComposedModel(BaseModelClass* model, int ParentId) {
 }
 
 bool TraceFileXML::affectsUsedState(BaseActionClass* action) const {
-  for (int i = 0; i < action->getNumAffectedSVs(); i++)
-    if (inUsedStateName(action->getAffectedSV(i)->getFullyQualifiedName())) return true;
+  for (int i = 0; i < action->getNumAffectedSVs(); i++) {
+    BaseStateVariableClass* variable = action->getAffectedSV(i);
+    if (inUsedStateName(variable->getFullyQualifiedName()) || declarationOf(variable) != nullptr) return true;
+  }
   return false;
+}
+
+const TraceFileXML::SharedDeclaration* TraceFileXML::declarationOf(BaseStateVariableClass* variable) const {
+  if (!variable->getShared()) return nullptr;
+  auto found = DeclaredGroups.find(sharingGroupOf(variable));
+  return found == DeclaredGroups.end() ? nullptr : &found->second;
 }
 
 void TraceFileXML::printHeaderInteractions(BaseModelClass* model) {
@@ -146,8 +166,15 @@ void TraceFileXML::printAtomicInteractions(BaseModelClass* model) {
     BaseActionClass* action = model->getActionList()[i];
     if (isUsedActionName(action->ActionName)) continue;
     std::vector<int> touched;
+    // A variable of a declared group touches the process that declared it, whatever
+    // member's name the action holds; otherwise the name decides.
     for (int j = 0; j < action->getNumAffectedSVs(); j++) {
-      const char* name = action->getAffectedSV(j)->getFullyQualifiedName();
+      BaseStateVariableClass* variable = action->getAffectedSV(j);
+      if (const SharedDeclaration* declared = declarationOf(variable)) {
+        appendUnique(touched, declared->Process);
+        continue;
+      }
+      const char* name = variable->getFullyQualifiedName();
       if (!inUsedStateName(name)) continue;
       int owner = getModelMap(name, model->getId());
       if (owner != -1) appendUnique(touched, owner);
@@ -214,7 +241,8 @@ void TraceFileXML::printState(BaseModelClass* model) {
     return;
   }
   forEachSharedLeaf(model, [&](BaseStateVariableClass* leaf) {
-    if (leaf->getShared()) printValue(out, getModelMap(leaf->getFullyQualifiedName(), id), leaf);
+    const SharedDeclaration* declared = declarationOf(leaf);
+    if (declared != nullptr && declared->Leaf == leaf) printValue(out, declared->Process, leaf);
   });
   for (int i = 0; i < model->GetNumberOfChildren(); i++) printState(model->GetChild(i));
 }
@@ -236,6 +264,11 @@ void TraceFileXML::printPostFireAction(BaseActionClass* CurrAction, BaseActionCl
     BaseStateVariableClass* sv = TempAction->getAffectedSV(i);
     const char* name = sv->getFullyQualifiedName();
     int process = sv->getShared() ? getModelMap(name, modelId) : modelId;
+    // A shared value is written under the variable that declared it.
+    if (const SharedDeclaration* declared = declarationOf(sv)) {
+      name = declared->Leaf->getFullyQualifiedName();
+      process = declared->Process;
+    }
     out << "  <V id=\"p" << process << name << "\"  val=\"";
     sv->printStateVal(&out);
     out << "\" />" << std::endl;

@@ -2,6 +2,7 @@
 #define TAVRIN_TRACE_TRACEFILEXML_H
 
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,14 @@ class TraceFileXML : public TraceFile {
   bool addState(const char* stateName);
 
  private:
+  // Where a group of variables sharing one value is declared: the process and the member
+  // whose name the document uses for it.
+  struct SharedDeclaration {
+    int Process;
+    BaseStateVariableClass* Leaf;   // not owned
+  };
+  const SharedDeclaration* declarationOf(BaseStateVariableClass* variable) const;
+
   struct ModelMapEntry {
     BaseModelClass* Model;                        // not owned
     std::vector<BaseStateVariableClass*> Vars;    // not owned: the variables declared for Model
@@ -71,6 +80,7 @@ class TraceFileXML : public TraceFile {
   int runNum;                                     // -1 before the first batch, 0 during it
   double LastActionTime;
   std::list<ModelMapEntry> ModelMap;              // newest entry first
+  std::map<const void*, SharedDeclaration> DeclaredGroups;   // by sharingGroupOf
   DocumentState Document;
 };
 

@@ -309,9 +309,10 @@ class CellsAndPool : public JoinModel {
 
 }  // namespace
 
-// The join declares its store once and the replicated model its common (now a member of
-// the store's group); the cells declare only their own places, and every action that
-// writes the store is an interaction touching the join and its own model.
+// The join declares its store once; the replicated model's common, which the store
+// absorbed, is the store's value and is not declared again (it would never be written);
+// the cells declare only their own places, and every action that writes the store is an
+// interaction touching the join and its own model.
 TEST(XMLTraceComposed, RealComposedModelDeclaresSharedVariablesOnceAndItsInteractions) {
   auto* system = new CellsAndPool();
   TestPVModel reward(system);
@@ -344,9 +345,7 @@ TEST(XMLTraceComposed, RealComposedModelDeclaresSharedVariablesOnceAndItsInterac
             joined({DocumentHead,
                     {"<Process id=\"" + ps + "\" name=\"System\" >",
                      "<Var id=\"" + ps + "System.store\" name=\"System.store\" />", "</Process>",
-                     "<Process id=\"" + pc + "\" name=\"Cells\" >",
-                     "<Var id=\"" + pc + "System.Cells.common\" name=\"System.Cells.common\" />",
-                     "</Process>"},
+                     "<Process id=\"" + pc + "\" name=\"Cells\" >", "</Process>"},
                     cell(*cell0, p0, own0), cell(*cell1, p1, own1),
                     {"<Process id=\"" + pp + "\" name=\"Pool" + idOf(*pool) + "\" >", "</Process>",
                      "<Interactions>"},
@@ -354,7 +353,6 @@ TEST(XMLTraceComposed, RealComposedModelDeclaresSharedVariablesOnceAndItsInterac
                     touch(cell1->Give, p1), touch(pool->Drain, pp),
                     {"</Interactions>"}, SequenceOpening,
                     {"<S>", "<V id=\"" + ps + "System.store\" val=\"5\" />",
-                     "<V id=\"" + pc + "System.Cells.common\" val=\"5\" />",
                      "<V id=\"" + p0 + own0 + "\" val=\"1\" />",
                      "<V id=\"" + p1 + own1 + "\" val=\"1\" />", "</S>",
                      "<A id=\"a" + idOf(cell1->Take) + "\" t=\"1\">",
