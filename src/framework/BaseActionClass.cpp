@@ -7,6 +7,7 @@
 
 #include "framework/BaseStateVariableClass.h"
 #include "framework/Errors.h"
+#include "framework/composed/ComposedModel.h"
 
 int BaseActionClass::MaxID = 0;
 
@@ -87,8 +88,15 @@ double BaseActionClass::ErlangParamM() { return 1.0; }
 
 double BaseActionClass::CheckedWeight(const char* chooser) {
   double weight = Weight();
-  if (!(weight >= 0.0) || !std::isfinite(weight)) InvalidWeight(ActionName, chooser, weight);
+  if (!(weight >= 0.0) || !std::isfinite(weight))
+    InvalidWeight((ActionName + InstanceNote()).c_str(), chooser, weight);
   return weight;
+}
+
+std::string BaseActionClass::InstanceNote() const {
+  if (TheModel == nullptr) return "";
+  std::string path = ComposedModel::instancePathOf(TheModel);
+  return path.find('.') == std::string::npos ? "" : " in " + path;
 }
 
 void BaseActionClass::addEnablingSV(BaseStateVariableClass* sv) {

@@ -2,6 +2,7 @@
 #define TAVRIN_FRAMEWORK_BASEACTIONCLASS_H
 
 #include <iosfwd>
+#include <string>
 
 #include "framework/Distribution.h"
 #include "framework/FastSet.h"
@@ -51,6 +52,9 @@ class BaseActionClass {
   // Weight(), which ends the run (naming this action and, when given, the group choosing
   // among its members) unless it is finite and not negative.
   double CheckedWeight(const char* chooser);
+  // For messages: " in PATH", the instance path of the action's model when that model is a
+  // part of a composed model (one copy of many, say); empty otherwise.
+  std::string InstanceNote() const;
 
   int getID() const { return ID; }
   static int getMaxID() { return MaxID; }

@@ -154,7 +154,7 @@ double BaseGroupClass::CalculateWeightDistribution() {
   NumSelectableActions = filled;
   double total = ActionWeights[filled - 1].Weight;
   // With no weight above 0 the draw would always land on the last member.
-  if (!(total > 0.0)) NoPositiveWeight(ActionName);
+  if (!(total > 0.0)) NoPositiveWeight((ActionName + InstanceNote()).c_str());
   return total;
 }
 

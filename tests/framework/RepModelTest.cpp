@@ -139,6 +139,15 @@ TEST(RepModelNames, EveryPlaceIsQualifiedByItsCopysPath) {
   EXPECT_STREQ(cells->GetSharedStateVariables()[0]->getFullyQualifiedName(), "Cells.common");
 }
 
+// Every copy runs the same code, so a message about an activity names the copy it fired
+// in; an activity of a model that is no part of a composed one needs no path.
+TEST(RepModelNames, AnActivityOfACopyIsNamedWithItsCopysPathInMessages) {
+  std::unique_ptr<RepModel> cells(MakeCells(3));
+  EXPECT_EQ(static_cast<CellSAN*>(cells->GetChild(1))->Take.InstanceNote(), " in Cells.Cell[1]");
+  CellSAN alone;
+  EXPECT_EQ(alone.Take.InstanceNote(), "");
+}
+
 TEST(RepModelNames, ModelNameListsEveryCopyAndAPathListsOne) {
   std::unique_ptr<RepModel> cells(MakeCells(3));
   List<BaseModelClass> all;

@@ -35,7 +35,7 @@ bool Activity::IsAnAffectingStateVariable(BaseStateVariableClass* sv) const {
 
 void Activity::MarkingOutOfRange(const BaseStateVariableClass* place, int marking) const {
   std::cerr << "ERROR: MARKING_OUT_OF_RANGE: place " << place->getFullyQualifiedName() << " holds " << marking
-            << " after activity " << ActionName
+            << " after activity " << ActionName << InstanceNote()
             << " fired; a place holds 0 to 32767 tokens (it overflowed, or gave more tokens than it had)"
             << std::endl;
   std::exit(1);
