@@ -444,6 +444,13 @@ class Reader {
                                     "': every node but one must be the child of another");
       model_.root = n.name;
     }
+    // A submodel no node holds is read and checked, and then not simulated: most likely
+    // a node was meant to hold it.
+    std::set<std::string> reached = ReachedSubmodels();
+    for (const Model& sub : model_.submodels)
+      if (reached.count(sub.name) == 0)
+        model_.warnings.push_back({sub.file == model_.file ? std::string() : sub.file, sub.pos,
+                                   "submodel '" + sub.name + "' is in no composition node, so it is not simulated"});
   }
 
   // The submodels the tree reaches from its top node.

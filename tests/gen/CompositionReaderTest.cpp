@@ -433,3 +433,11 @@ TEST(CompositionReader, WarnsOfJoinedPlacesWhoseMarkingsAreNotUsed) {
   ASSERT_EQ(differs.warnings.size(), 1u);
   EXPECT_NE(differs.warnings[0].message.find("Pool.stock (n)"), std::string::npos) << differs.warnings[0].message;
 }
+
+TEST(CompositionReader, WarnsOfASubmodelNoNodeHolds) {
+  Model m = ReadModelText(Replace(kComposed, "[submodel.Pool]", "[submodel.Spare]\nplaces = { s = 1 }\n[submodel.Pool]"),
+                          "m.toml");
+  ASSERT_EQ(m.warnings.size(), 1u);
+  EXPECT_EQ(m.warnings[0].pos.line, 11);
+  EXPECT_EQ(m.warnings[0].message, "submodel 'Spare' is in no composition node, so it is not simulated");
+}
