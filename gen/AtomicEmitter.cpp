@@ -234,7 +234,11 @@ void EmitSource(const Model& model, const std::vector<Unit>& units, GeneratedFil
   if (!init.empty()) out << " : " << init;
   out << " {\n";
   for (const PlaceDef& p : model.places)
-    Expression(out, model, p.initial, "  " + p.name + " = new Place(" + QuotedString(p.name) + ", static_cast<short>", ");\n");
+    // A marking written as a global's value is checked when the model is built: an
+    // override may give what the study could not.
+    Expression(out, model, p.initial,
+               "  " + p.name + " = new Place(" + QuotedString(p.name) + ", Place::InitialMarking(",
+               ", " + QuotedString(p.name) + "));\n");
   out << "\n";
   for (const ActivityDef& a : model.activities) {
     if (a.cases.empty()) continue;

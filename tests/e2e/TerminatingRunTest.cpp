@@ -129,6 +129,21 @@ TEST(TerminatingRun, EndsWithTheClosingLinesAndAGoodExit) {
   EXPECT_EQ(files.run.err, "SIMULATOR::MAIN()-GOOD EXIT\n");
 }
 
+// The tandem model's first queue starts with the population, a global. The study's value
+// is checked by the generator; one given on the command line that a place cannot hold
+// (70000 would wrap to 4464 tokens) or that no place can hold ends the run at set-up.
+TEST(TerminatingRun, AnOverriddenInitialMarkingAPlaceCannotHoldEndsTheRun) {
+  for (const char* population : {"i:population:70000", "i:population:-2"}) {
+    ProcessResult r = RunProgram("tandem_sim", {"-t", "0", "-N", "2", "-O", population}, MakeTempDir());
+    EXPECT_EQ(r.exitCode, 1) << population;
+    std::string value = std::string(population).substr(13);
+    EXPECT_NE(r.err.find("ERROR: MARKING_OUT_OF_RANGE: place queue would start with " + value +
+                         " tokens; a place holds a whole number from 0 to 32767 tokens"),
+              std::string::npos)
+        << r.err;
+  }
+}
+
 // The tandem model measures only steady-state variables. A terminating batch of it would
 // end at time 0 and write a zero for every variable as though observed, and without a
 // batch limit it would do so forever; the run instead says there is nothing to simulate

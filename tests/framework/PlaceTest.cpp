@@ -14,6 +14,15 @@ TEST(PlaceMarking, NewPlaceHoldsItsInitialMarking) {
   EXPECT_EQ(p.getSharingCount(), 2);
 }
 
+TEST(PlaceMarking, InitialMarkingComputedByModelCodeMustFitAPlace) {
+  EXPECT_EQ(Place::InitialMarking(0, "p"), 0);
+  EXPECT_EQ(Place::InitialMarking(32767, "p"), 32767);
+  EXPECT_EXIT(Place::InitialMarking(32768, "crews"), ::testing::ExitedWithCode(1),
+              "ERROR: MARKING_OUT_OF_RANGE: place crews would start with 32768 tokens");
+  EXPECT_EXIT(Place::InitialMarking(-1, "p"), ::testing::ExitedWithCode(1), "would start with -1 tokens");
+  EXPECT_EXIT(Place::InitialMarking(2.5, "p"), ::testing::ExitedWithCode(1), "would start with 2.5 tokens");
+}
+
 TEST(PlaceMarking, MarkIsAWritableReferenceToTheValue) {
   Place p("P");
   p.Mark() += 4;  // from the initial 0

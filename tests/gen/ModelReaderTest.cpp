@@ -305,7 +305,7 @@ TEST(ModelReaderRefuses, RewardWindowsNamingAGlobalThatObserveNothingInAnExperim
 }
 
 TEST(ModelReaderRefuses, InitialMarkingsAShortCannotHold) {
-  // 70000 would become static_cast<short>(70000), 4464 tokens.
+  // A short cannot hold 70000: it would be 4464 tokens.
   Refusal big = RefusalOf(Replace(kValid, "Queue = 0", "Queue = 70000"));
   EXPECT_EQ(big.line, 5);
   EXPECT_EQ(big.column, 9);

@@ -11,6 +11,10 @@ class Place : public SharableSV<short> {
   explicit Place(const char* name);
   Place(const char* name, short initial);
 
+  // An initial marking computed by model code (from a global an override may set): a whole
+  // number from 0 to 32767, or the run ends naming the place.
+  static short InitialMarking(double value, const char* name);
+
   short& Mark() { return *TheMark; }
   short getMark() const { return *TheMark; }
   void setMark(short mark) { *TheMark = mark; }
