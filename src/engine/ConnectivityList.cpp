@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <iostream>
 #include <new>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/ActionAffectsElement.h"
 #include "engine/SimulatorClass.h"
@@ -37,12 +40,32 @@ BaseGroupClass* GroupOf(BaseActionClass* action, BaseGroupClass** groups, int nu
   return groups[action->GroupID];
 }
 
+// A state variable that enables this many groups or more (a place shared by every copy of
+// a replicate, read by an activity of each) has its groups listed once, in a segment that
+// the list of every action changing it points to: listed in each, they would take memory
+// and set-up time of the square of the number of copies.
+constexpr int kSegmentFrom = 64;
+
+// A segment while the lists are built: its first node and the identifiers of its groups.
+struct SegmentUnderConstruction {
+  ActionAffectsElement* head = nullptr;
+  std::unordered_set<int> groups;
+};
+
 }  // namespace
 
 // Each group is pushed at the front, so a list ends with the action's own group and holds
 // the others in the reverse order of discovery; a step resamples in that order.
 // ActionFound remembers, per group identifier, the last action that listed the group, so
 // it needs no clearing between actions.
+//
+// The groups of a state variable with a segment are discovered together, in the order its
+// segment holds them (reversed, as pushing them one by one would), so an action's list
+// holds them as one block, less those discovered before (its own group, the groups of the
+// variables it changes before this one): a reference to the segment that skips those
+// stands for the block, when they are at most two; otherwise the variable's groups are
+// listed one by one. Groups of later variables are listed one by one, less the segment's.
+// One segment per action.
 short SimulatorClass::GenerateConnectivityList() {
   int numActions = TheModel->getNumActions();
   int numGroups = TheGroupContainer->getNumItems();
@@ -52,21 +75,67 @@ short SimulatorClass::GenerateConnectivityList() {
   if (ActionFound == nullptr) return 1;
   for (int i = 0; i <= maxId; i++) ActionFound[i] = -1;
 
+  std::unordered_map<BaseStateVariableClass*, SegmentUnderConstruction> segments;
+  // The segment of a state variable, made on first use; null when no node could be made.
+  auto segmentOf = [&](BaseStateVariableClass* sv) -> SegmentUnderConstruction* {
+    SegmentUnderConstruction& segment = segments[sv];
+    if (segment.head != nullptr) return &segment;
+    for (int e = 0; e < sv->getNumEnabledActions(); e++) {
+      BaseActionClass* group = GroupOf(sv->getEnabledAction(e), GroupList, numGroups);
+      if (!segment.groups.insert(group->getID()).second) continue;
+      ActionAffectsElement* node = new (std::nothrow) ActionAffectsElement(group, segment.head);
+      if (node == nullptr) {
+        AffectsSegments.push_back(segment.head);   // freed with the lists
+        return nullptr;
+      }
+      segment.head = node;
+    }
+    AffectsSegments.push_back(segment.head);
+    return &segment;
+  };
+
   short result = 0;
+  std::vector<BaseActionClass*> found;   // the groups listed one by one for the current action
   for (int a = 0; a < numActions && result == 0; a++) {
     BaseActionClass* action = actions[a];
     int CurID = action->getID();
+    found.clear();
+    const SegmentUnderConstruction* used = nullptr;
     BaseActionClass* own = GroupOf(action, GroupList, numGroups);
     if (ActionFound[own->getID()] != CurID) {
       result = AddActionAffects(own, action);
       ActionFound[own->getID()] = CurID;
+      found.push_back(own);
     }
     for (int s = 0; s < action->getNumAffectedSVs() && result == 0; s++) {
       BaseStateVariableClass* sv = action->getAffectedSV(s);
+      if (used == nullptr && sv->getNumEnabledActions() >= kSegmentFrom) {
+        SegmentUnderConstruction* segment = segmentOf(sv);
+        if (segment == nullptr) {
+          result = 1;
+          break;
+        }
+        std::vector<BaseActionClass*> overlap;
+        for (BaseActionClass* group : found)
+          if (segment->groups.count(group->getID()) != 0) overlap.push_back(group);
+        if (overlap.size() <= 2) {
+          SegmentReference* node = new (std::nothrow) SegmentReference(segment->head, action->Affects);
+          if (node == nullptr) {
+            result = 1;
+            break;
+          }
+          for (size_t k = 0; k < overlap.size(); k++) node->Skipped[k] = overlap[k];
+          action->Affects = node;
+          used = segment;
+          continue;
+        }
+      }
       for (int e = 0; e < sv->getNumEnabledActions() && result == 0; e++) {
         BaseActionClass* group = GroupOf(sv->getEnabledAction(e), GroupList, numGroups);
         if (ActionFound[group->getID()] == CurID) continue;
+        if (used != nullptr && used->groups.count(group->getID()) != 0) continue;
         ActionFound[group->getID()] = CurID;
+        found.push_back(group);
         result = AddActionAffects(group, action);
       }
     }
@@ -152,12 +221,23 @@ void SimulatorClass::ClearActionAffectsList(BaseActionClass* action) {
   while (action->Affects != nullptr) {
     ActionAffectsElement* node = action->Affects;
     action->Affects = node->next;
-    delete node;
+    if (node->Action == nullptr)
+      delete static_cast<SegmentReference*>(node);
+    else
+      delete node;
   }
 }
 
 // A simulator whose construction stopped before the model was built has no lists.
 void SimulatorClass::DestructConnectivityList() {
+  for (ActionAffectsElement* segment : AffectsSegments) {
+    while (segment != nullptr) {
+      ActionAffectsElement* node = segment;
+      segment = node->next;
+      delete node;
+    }
+  }
+  AffectsSegments.clear();
   if (TheModel == nullptr) return;
   BaseActionClass** actions = TheModel->getActionList();
   for (int a = 0; a < TheModel->getNumActions(); a++) ClearActionAffectsList(actions[a]);
@@ -172,10 +252,10 @@ void SimulatorClass::PrintConnectivityList(std::ostream& out) {
     PrintModelAndAction(out, action);
     out << "Checking my Affects" << std::endl;
     TAVRIN_ASSERT(action->Affects != nullptr);
-    for (ActionAffectsElement* node = action->Affects; node != nullptr; node = node->next) {
-      TAVRIN_ASSERT(node->Action != nullptr);
+    ForEachAffectedGroup(action->Affects, [&out](BaseActionClass* group) {
+      TAVRIN_ASSERT(group != nullptr);
       out << "    ";
-      PrintModelAndAction(out, node->Action);
-    }
+      PrintModelAndAction(out, group);
+    });
   }
 }

@@ -191,20 +191,16 @@ void SimulatorClass::CheckReactivationList() {
 // can change the group's remembered state, and not for a group the reactivation list
 // resampled in this step: its fresh completion already answers the marking this firing
 // left, and a second draw would only replace it.
-[[gnu::always_inline]] inline void SimulatorClass::RemoveAffectedActions() {
-  for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
-    BaseActionClass* group = node->Action;
-    PAddress* address = group->EventPointer;
-    if (address->event == nullptr) continue;
-    if (group->EnablingChange() ||
-        (group->Reactivation && address->resampledAt != _fireActionCount &&
-         group->ReactivationFunction())) {
-      group->Reactivation = false;
-      TheEventList->Remove(address->event);
-      if (!address->isReactNull()) {
-        TheReactivationList.erase(address->getReact());
-        address->setReactNull();
-      }
+[[gnu::always_inline]] inline void SimulatorClass::RemoveIfAffected(BaseActionClass* group) {
+  PAddress* address = group->EventPointer;
+  if (address->event == nullptr) return;
+  if (group->EnablingChange() ||
+      (group->Reactivation && address->resampledAt != _fireActionCount && group->ReactivationFunction())) {
+    group->Reactivation = false;
+    TheEventList->Remove(address->event);
+    if (!address->isReactNull()) {
+      TheReactivationList.erase(address->getReact());
+      address->setReactNull();
     }
   }
 }
@@ -212,9 +208,32 @@ void SimulatorClass::CheckReactivationList() {
 // A group that still has its event is left as it is, so its enabling is not asked a second
 // time in the step: RemoveAffectedActions has just asked it, and the marking has not
 // changed since. Only the groups without an event are asked.
+[[gnu::always_inline]] inline void SimulatorClass::InsertIfEnabled(BaseActionClass* group) {
+  if (group->EventPointer->event == nullptr && group->Enabled()) ScheduleInStep(group);
+}
+
+void SimulatorClass::RemoveAffectedInSegment(const SegmentReference* reference) {
+  ForEachGroupOfSegment(reference, [this](BaseActionClass* group) { RemoveIfAffected(group); });
+}
+
+void SimulatorClass::InsertAffectedInSegment(const SegmentReference* reference) {
+  ForEachGroupOfSegment(reference, [this](BaseActionClass* group) { InsertIfEnabled(group); });
+}
+
+[[gnu::always_inline]] inline void SimulatorClass::RemoveAffectedActions() {
+  for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
+    if (node->Action == nullptr)
+      RemoveAffectedInSegment(static_cast<const SegmentReference*>(node));
+    else
+      RemoveIfAffected(node->Action);
+  }
+}
+
 [[gnu::always_inline]] inline void SimulatorClass::InsertAffectedActions() {
   for (ActionAffectsElement* node = AffectsAction; node != nullptr; node = node->next) {
-    BaseActionClass* group = node->Action;
-    if (group->EventPointer->event == nullptr && group->Enabled()) ScheduleInStep(group);
+    if (node->Action == nullptr)
+      InsertAffectedInSegment(static_cast<const SegmentReference*>(node));
+    else
+      InsertIfEnabled(node->Action);
   }
 }

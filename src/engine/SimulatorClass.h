@@ -5,12 +5,14 @@
 #include <list>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/Event.h"
 #include "framework/List.h"
 #include "random/RandomNumberGeneratorType.h"
 
 class ActionAffectsElement;
+class SegmentReference;
 class BaseActionClass;
 class BaseGroupClass;
 class BaseStudyClass;
@@ -66,6 +68,12 @@ class SimulatorClass {
   void CheckReactivationList();
   void RemoveAffectedActions();   // this and the next are inline in SimStep.cpp, for the step
   void InsertAffectedActions();
+  // The two for one group, inline in SimStep.cpp, and for the groups of a shared segment
+  // of the connectivity list (out of line, so the step's own loops stay small).
+  void RemoveIfAffected(BaseActionClass* group);
+  void InsertIfEnabled(BaseActionClass* group);
+  void RemoveAffectedInSegment(const SegmentReference* reference);
+  void InsertAffectedInSegment(const SegmentReference* reference);
   // Scheduling one group: a guarded sample from CurrentTime into CurrEvent, the
   // reactivation predicate, then the insertion. Also used by the steady-state start.
   void ScheduleGroup(BaseActionClass* group);
@@ -166,6 +174,8 @@ class SimulatorClass {
   BaseActionClass* TempAction;          // not owned: action that fired in the last step
   BaseActionClass* NullAction;          // owned: the initial TempAction of each batch
   ActionAffectsElement* AffectsAction;  // cursor over the fired action's connectivity list
+  // Owned: the first nodes of the connectivity list's shared segments (ConnectivityList.cpp).
+  std::vector<ActionAffectsElement*> AffectsSegments;
   BaseActionClass** InitiallyEnabled;   // owned array
   int NumInitiallyEnabled;
   std::list<BaseActionClass*> TheReactivationList;

@@ -198,7 +198,7 @@ TEST(ManagerRun, NoManagerLinkEndsWithoutABatch) {
     start = PortBase();
     for (int p = start; p < start + 100; p++) {
       holders.emplace_back(new TavrinSocket(true));
-      if (!holders.back()->Bind(p)) break;
+      if (!holders.back()->Bind(p) || !holders.back()->Listen(1)) break;   // in use: listened on
     }
   }
   std::string dir = MakeTempDir();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../framework/ComposedTestModels.h"
@@ -13,10 +14,47 @@ namespace {
 
 std::vector<BaseActionClass*> Affects(BaseActionClass* action) {
   std::vector<BaseActionClass*> groups;
-  for (ActionAffectsElement* node = action->Affects; node != nullptr; node = node->next)
-    groups.push_back(node->Action);
+  ForEachAffectedGroup(action->Affects, [&groups](BaseActionClass* group) { groups.push_back(group); });
   return groups;
 }
+
+// The list an action's firing re-examines, as one list per action holds it: its own
+// group, then the groups enabled by each variable it changes, in order and each once,
+// reversed.
+std::vector<BaseActionClass*> OneListPerAction(SimulatorClass* sim, BaseActionClass* action) {
+  std::vector<BaseActionClass*> discovered{sim->GroupList[action->GroupID]};
+  auto seen = [&discovered](BaseActionClass* g) {
+    return std::find(discovered.begin(), discovered.end(), g) != discovered.end();
+  };
+  for (int s = 0; s < action->getNumAffectedSVs(); s++) {
+    BaseStateVariableClass* sv = action->getAffectedSV(s);
+    for (int e = 0; e < sv->getNumEnabledActions(); e++) {
+      BaseActionClass* group = sim->GroupList[sv->getEnabledAction(e)->GroupID];
+      if (!seen(group)) discovered.push_back(group);
+    }
+  }
+  return std::vector<BaseActionClass*>(discovered.rbegin(), discovered.rend());
+}
+
+int NodesOf(BaseActionClass* action) {
+  int nodes = 0;
+  for (ActionAffectsElement* node = action->Affects; node != nullptr; node = node->next) nodes++;
+  return nodes;
+}
+
+// System with 100 cells: the store is read by the pool's Drain and a hundred Gives.
+class ManyCellsJoin : public JoinModel {
+ public:
+  ManyCellsJoin() {
+    BaseModelClass* children[] = {MakeCells(kCells), new PoolSAN()};
+    const JoinPlace store[] = {{1, "stock"}, {0, "common"}};
+    const JoinSharedVariable shared[] = {{"store", 2, store}};
+    initializeJoinModelNow("System", 2, children, 1, shared);
+  }
+  static constexpr int kCells = 100;
+  CellSAN* cell(int i) { return static_cast<CellSAN*>(GetChild(0)->GetChild(i)); }
+  PoolSAN* pool() { return static_cast<PoolSAN*>(GetChild(1)); }
+};
 
 int Tokens(SystemJoin& m) {
   int tokens = m.pool()->stock->getMark();
@@ -95,4 +133,39 @@ TEST(ComposedRestart, SavedStateRestartsEveryInstance) {
     sim->SimStep();
   }
   EXPECT_EQ(m.pool()->stock->getMark(), 8);
+}
+
+// Each action that changes the store would list the store's hundred readers: the lists of
+// all of them would grow with the square of the number of cells. They point to one list
+// of the readers instead, and each still re-examines exactly the groups, in the order,
+// that a list of its own holds: a Give skips itself there, as it comes last in its own.
+TEST(ComposedConnectivity, ManyReadersOfASharedPlaceAreListedOnceAndReachedInOrder) {
+  SimulatorOn<ManyCellsJoin> system;
+  ManyCellsJoin& m = system.model();
+  BaseActionClass** actions = system.Sim->TheModel->getActionList();
+  for (int a = 0; a < system.Sim->TheModel->getNumActions(); a++)
+    ASSERT_EQ(Affects(actions[a]), OneListPerAction(system.Sim, actions[a])) << actions[a]->ActionName << " " << a;
+  EXPECT_EQ(Affects(&m.cell(7)->Give).size(), static_cast<size_t>(ManyCellsJoin::kCells + 2));
+  EXPECT_LE(NodesOf(&m.cell(7)->Give), 3);
+  EXPECT_LE(NodesOf(&m.cell(7)->Take), 3);
+  EXPECT_LE(NodesOf(&m.pool()->Drain), 2);
+}
+
+TEST(ComposedConnectivity, EveryStepKeepsEventsInStepWithManyReadersOfASharedPlace) {
+  SimulatorOn<ManyCellsJoin> system;
+  SimulatorClass* sim = system.Sim;
+  system.StartBatch();
+  int gives = 0;
+  for (int step = 0; step < 3000; step++) {
+    std::string fired = sim->CurrAction->ActionName;
+    bool more = sim->SimStep();
+    if (fired == "Give") gives++;
+    for (int g = 0; g < sim->TheGroupContainer->getNumItems(); g++) {
+      BaseActionClass* group = sim->GroupList[g];
+      ASSERT_EQ(group->EventPointer->event != nullptr, group->Enabled())
+          << group->ActionName << " after step " << step;
+    }
+    if (!more) break;
+  }
+  EXPECT_GT(gives, 0);
 }

@@ -51,8 +51,7 @@ class SimulatorOn {
 // The names of the groups in an action's connectivity list, in list order.
 inline std::vector<std::string> AffectsNames(BaseActionClass* action) {
   std::vector<std::string> names;
-  for (ActionAffectsElement* node = action->Affects; node != nullptr; node = node->next)
-    names.push_back(node->Action->ActionName);
+  ForEachAffectedGroup(action->Affects, [&names](BaseActionClass* group) { names.push_back(group->ActionName); });
   return names;
 }
 

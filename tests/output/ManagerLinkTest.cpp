@@ -139,7 +139,7 @@ TEST(ManagerWait, NoManagerWithinTheTimeOrNoFreePortGivesNoSocket) {
   std::vector<std::unique_ptr<TavrinSocket>> holders;
   for (int p = start; p < start + 100; p++) {
     holders.emplace_back(new TavrinSocket(true));
-    ASSERT_TRUE(holders.back()->Bind(p));
+    ASSERT_TRUE(holders.back()->Bind(p) && holders.back()->Listen(1));   // in use: listened on
   }
   auto simulator = MakeSimulator();
   simulator->SocketPort = static_cast<short>(start);

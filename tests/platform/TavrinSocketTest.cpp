@@ -117,6 +117,21 @@ TEST(TavrinSocketBind, PortInUseFailsSilentlyOtherFailuresPrint) {
   EXPECT_STREQ(first.GetErrorString(), "error in bind.  errno=");
 }
 
+// The side that closes a connection first keeps it for a minute (TIME_WAIT) on the port:
+// a run ending after many clients would otherwise leave a new run no port to listen on.
+TEST(TavrinSocketBind, PortOfAClosedConnectionCanBeListenedOnAgainAtOnce) {
+  int port = 0;
+  {
+    Connection link;
+    port = link.port;
+    link.server.Close();   // the server's side closes first and keeps the port
+    link.listener.Close();
+  }
+  TavrinSocket again(true);
+  EXPECT_TRUE(again.Bind(port));
+  EXPECT_TRUE(again.Listen(1));
+}
+
 TEST(TavrinSocketConnect, RefusedOrUnresolvableConnectionReportsIt) {
   TavrinSocket listener(true);
   int port = ListenOnFreePort(listener);
