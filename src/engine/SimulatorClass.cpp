@@ -94,11 +94,14 @@ SimulatorClass::SimulatorClass(int argc, char** argv) {
     std::exit(1);
   }
 
-  OpenResultFiles();
   CreateTraces();
   BuildModel();
   ConnectModel();
   InstallGenerator();
+  // Opened (and so emptied) only once the run is sure to start: a run refused at set-up (an
+  // override the study does not have, a model that cannot run) leaves the files of an
+  // earlier run as they were.
+  OpenResultFiles();
 
   TheModel->listActions(TheActionContainer);
   ActionList = TheActionContainer->getList();

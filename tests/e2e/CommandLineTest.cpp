@@ -155,6 +155,21 @@ TEST(ResultFileOpening, UnopenableAsciiFileEndsTheRunBeforeSimulating) {
   EXPECT_EQ(r.out.find("SIMULATOR::Preparing to run()"), std::string::npos);
 }
 
+// The files are emptied only once the run is sure to start: a run refused at set-up keeps
+// the results of the run before it.
+TEST(ResultFileOpening, ARunRefusedAtSetUpLeavesTheFilesOfAnEarlierRun) {
+  std::string dir = MakeTempDir();
+  ProcessResult first = RunProgram("mm1k_sim", {"-N", "3", "-a", "keep.csv", "-b", "keep.bin"}, dir);
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  std::string ascii = ReadFile(dir + "/keep.csv");
+  std::string binary = ReadFile(dir + "/keep.bin");
+  ProcessResult refused =
+      RunProgram("mm1k_sim", {"-N", "3", "-a", "keep.csv", "-b", "keep.bin", "-O", "d:lamda:0.5"}, dir);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(ReadFile(dir + "/keep.csv"), ascii);
+  EXPECT_EQ(ReadFile(dir + "/keep.bin"), binary);
+}
+
 TEST(ResultFileOpening, UnopenableBinaryFileEndsTheRunBeforeSimulating) {
   ProcessResult r = Sim({"-N", "1", "-b", "/nonexistent-dir/out.bin"});
   EXPECT_EQ(r.exitCode, 1);
