@@ -296,6 +296,9 @@ void PerformanceVariableNode::CreateModelGroupList() {
     int n = instances.getNumItems();
     if (n == 0) {
       const char* modelName = (*TheModelPtr != nullptr) ? (*TheModelPtr)->getName() : nullptr;
+      // An instance path beyond a count set on the command line lands here too.
+      std::cerr << "ERROR: reward variable " << Name << " reads " << ModelNamesList[m]
+                << ", which this model does not have (an instance beyond a replicate's count?)" << std::endl;
       std::cerr << "Number of " << ModelNamesList[m] << "'s was " << n
                 << ".  Model cannot be created.\n";
       if (modelName != nullptr) {

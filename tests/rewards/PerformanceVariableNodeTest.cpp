@@ -97,7 +97,9 @@ TEST_F(NodeWorkerGroups, ModelNameWithoutInstancesEndsTheProcessWithStatusOne) {
   TestNode node(recipe, 0);
   node.FixReferences(&whole);
   EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
-              "^Number of C's was 0\\.  Model cannot be created\\.\nModel Name was: Whole\n\\.$");
+              "^ERROR: reward variable V reads C, which this model does not have \\(an instance beyond a "
+              "replicate's count\\?\\)\nNumber of C's was 0\\.  Model cannot be created\\.\nModel Name was: "
+              "Whole\n\\.$");
 }
 
 // A model whose every submodel name finds the same instances, as many as asked for, so
