@@ -21,8 +21,17 @@ ExperimentRun::ExperimentRun(int number, std::string name,
 
 void ExperimentRun::AddObservations(int client, int variable, const double* values, int count) {
   _estimate.AddObservations(client, variable, values, count);
-  bool& nonZero = _nonZero[variable];
-  for (int i = 0; i < count && !nonZero; i++) nonZero = values[i] != 0.0;
+  auto known = _nonZero.find(variable);
+  if (known == _nonZero.end()) {
+    known = _nonZero.emplace(variable, false).first;
+    _observedStale = true;
+  }
+  bool& nonZero = known->second;
+  for (int i = 0; i < count && !nonZero; i++) {
+    nonZero = values[i] != 0.0;
+    if (nonZero) _observedStale = true;
+  }
+  _received[variable] += count;
 }
 
 std::string ExperimentRun::VariableName(int variable) const {
@@ -30,14 +39,16 @@ std::string ExperimentRun::VariableName(int variable) const {
   return name.empty() ? "variable " + std::to_string(variable) : name;
 }
 
-std::vector<int> ExperimentRun::ObservedVariables() const {
-  std::vector<int> observed;
+const std::vector<int>& ExperimentRun::ObservedVariables() const {
+  if (!_observedStale) return _observed;
+  _observed.clear();
   for (const auto& v : _nonZero) {
     bool known = _study != nullptr && !_study->VariableName(v.first).empty();
     if (known ? _study->Observes(v.first, _settings.steadyState) : v.second)
-      observed.push_back(v.first);
+      _observed.push_back(v.first);
   }
-  return observed;
+  _observedStale = false;
+  return _observed;
 }
 
 std::vector<int> ExperimentRun::AllZeroVariables() const {
@@ -99,7 +110,7 @@ bool ExperimentRun::CheckStop() {
   if (_state != Running) return false;
   std::vector<int> variables = ObservedVariables();
   if (variables.empty()) return false;
-  int64_t reached = _estimate.ReachedLevel(variables);
+  int64_t reached = _estimate.ReachedLevel(variables, &_laggard);
   while (reached >= _nextLevel) {
     int64_t level = _nextLevel;
     bool allMet = false;
@@ -123,8 +134,56 @@ bool ExperimentRun::CheckStop() {
   return false;
 }
 
+bool ExperimentRun::CheckStopAfter(int client) {
+  if (_state != Running) return false;
+  const std::vector<int>& variables = ObservedVariables();
+  if (variables.empty()) return false;
+  if (_settings.maxObs > 0) {
+    int64_t fewest = std::numeric_limits<int64_t>::max();
+    for (int v : variables) fewest = std::min(fewest, _received[v]);
+    if (fewest >= 2 * _settings.maxObs) {
+      StopAtLimitWithLaggard();
+      return true;
+    }
+  }
+  // The level moves only when its laggard (or a frozen one's successor) reaches it.
+  if (_laggard >= 0 && _laggard != client && !_estimate.Frozen(_laggard) &&
+      _estimate.ShortestSeries(_laggard, variables) < _nextLevel)
+    return false;
+  return CheckStop();
+}
+
+void ExperimentRun::StopAtLimitWithLaggard() {
+  _estimate.FreezeAll();
+  std::vector<int> variables = ObservedVariables();
+  auto pooled = [&](int64_t level) {
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (int v : variables) n = std::min(n, _estimate.PooledCount(v, level));
+    return n;
+  };
+  int64_t low = 1, high = std::max<int64_t>(1, _estimate.ReachedLevel(variables));
+  while (low < high) {
+    int64_t middle = low + (high - low) / 2;
+    if (pooled(middle) >= _settings.maxObs)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  bool allMet = false;
+  double worst = 0.0;
+  _final = EstimatesAt(low, allMet, worst, _worstVariable);
+  _observations = pooled(low);
+  _worstRatio = worst;
+  _history.push_back({_observations, _final});
+  _state = Done;
+  _reason = "observation limit reached while a client lagged behind the others";
+}
+
 void ExperimentRun::Finish(const std::string& reason) {
   if (_state == Done || _state == Failed) return;
+  // Nothing more comes to an experiment that ends: a client still growing (a replacement
+  // that has sent little) must not hold back what the others sent.
+  _estimate.FreezeAll();
   bool allMet = false;
   double worst = 0.0;
   std::vector<int> variables = ObservedVariables();
