@@ -497,6 +497,15 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
     std::cerr << "tavrin_run: experiment " << run.Number() << " already reached the observation limit ("
               << _options.maxObs << ") with its stored observations; raise --max-obs to continue it"
               << std::endl;
+  } else {
+    return true;
+  }
+  // Not rerun: its plots are drawn from what is stored, and the database says it is done
+  // (a manager killed before it ended the experiment left it "pending").
+  run.RecordStoredChecks();
+  if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason())) {
+    _fatal = "tavrin_run: " + _store.Error();
+    return false;
   }
   return true;
 }

@@ -8,6 +8,10 @@ namespace {
 
 const double kLevelGrowth = 1.05;   // each check looks at 5% more observations per client
 
+int64_t NextLevel(int64_t level) {
+  return std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+}
+
 }  // namespace
 
 ExperimentRun::ExperimentRun(int number, std::string name,
@@ -122,7 +126,7 @@ bool ExperimentRun::CheckStop() {
     _observations = n;
     _worstRatio = worst;
     _history.push_back({n, estimates});
-    _nextLevel = std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+    _nextLevel = NextLevel(level);
     bool atLimit = _settings.maxObs > 0 && n >= _settings.maxObs;
     if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
       _final = estimates;
@@ -221,4 +225,22 @@ bool ExperimentRun::MeetsWithWhatIsThere() {
   _state = Done;
   _reason = "met by the stored observations";
   return true;
+}
+
+void ExperimentRun::RecordStoredChecks() {
+  const std::vector<int>& variables = ObservedVariables();
+  if (variables.empty()) return;
+  int64_t reached = _estimate.ReachedLevel(variables);
+  _history.clear();
+  int64_t last = 0;
+  for (int64_t level = 2; last < reached; level = NextLevel(level)) {
+    last = std::min(level, reached);
+    bool allMet = false;
+    double worst = 0.0;
+    int worstVariable = -1;
+    std::vector<VariableEstimate> estimates = EstimatesAt(last, allMet, worst, worstVariable);
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, last));
+    _history.push_back({n, estimates});
+  }
 }

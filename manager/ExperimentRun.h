@@ -59,6 +59,9 @@ class ExperimentRun {
   // For a resumed campaign: ends the experiment at once when the observations already
   // stored meet the target.
   bool MeetsWithWhatIsThere();
+  // For an experiment a resume does not rerun: the checks its stored observations pass
+  // through, at the levels a run makes them, so its plots show how the estimate settled.
+  void RecordStoredChecks();
 
   int Number() const { return _number; }
   const std::string& Name() const { return _name; }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -125,6 +126,15 @@ int ProcessesWith(const std::vector<std::string>& words) {
     found += all;
   }
   closedir(proc);
+  return found;
+}
+
+// Clients of program started by a manager given --port port: each is told a first port of
+// its own from there (-p port, port + 1, ...).
+int ClientsFrom(const std::string& program, const std::string& port) {
+  int found = 0;
+  int first = std::stoi(port);
+  for (int p = first; p < first + 100; p++) found += ProcessesWith({program, "-p " + std::to_string(p) + " "});
   return found;
 }
 
@@ -265,7 +275,7 @@ TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   EXPECT_LT(seconds, 10.0);
   EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s"), std::string::npos) << r.err;
   EXPECT_NE(ReadFile(dir + "/out/results.json").find("\"status\": \"failed\""), std::string::npos);
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("stand_in_sim", port), 0);
 }
 
 // Bytes that are no message end that client, not the manager; so does a client that goes
@@ -309,12 +319,12 @@ TEST(ManagerInterrupt, CtrlCEndsClientsWritesResultsAndExits130) {
                                         dir + "/out"},
                          dir);
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 2);
+  EXPECT_EQ(ClientsFrom("mm1k_sim", port), 2);
   manager.Signal(SIGINT);
   ProcessResult r = manager.Finish(15000);
   EXPECT_EQ(r.exitCode, 130) << r.err;
   EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
-  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("mm1k_sim", port), 0);
   EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 0);
   std::vector<Row> rows = ReadResults(dir + "/out/results.csv");
   ASSERT_FALSE(rows.empty());
@@ -333,7 +343,7 @@ TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
   ProcessResult r = RunProgram("/bin/sh", {"-c", command}, "", StandIn("good"));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("campaign database " + dir + "/out/campaign.sqlite"), std::string::npos) << r.err;
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("stand_in_sim", port), 0);
   EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 10);
   EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
 }
@@ -689,6 +699,30 @@ TEST(ManagerResume, ClientsOfAKilledManagerAreRecordedAsEnded) {
                       "SELECT COUNT(*) FROM clients WHERE client = 0 AND state = 'ended'"
                       " AND reason = 'its manager was stopped'"),
             1);
+}
+
+// A resume that runs nothing (the stored observations reach the limit) of a campaign whose
+// manager was killed: the database says the experiment is done, as results.json does, and
+// the plots are drawn from the stored observations, not left empty.
+TEST(ManagerResume, ResumeThatRunsNothingMarksTheExperimentDoneAndDrawsItsPlots) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
+                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") < 3; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  first.Signal(SIGKILL);
+  first.Finish(15000);
+  ASSERT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM experiments WHERE status = 'pending'"), 1);
+  ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "50", "--port", Port()}, "",
+                               StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_NE(r.err.find("already reached the observation limit"), std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM experiments WHERE status = 'done'"), 1);
+  std::string data = ReadFile(out + "/plots/experiment0_variable_0.dat");
+  EXPECT_GT(std::count(data.begin(), data.end(), '\n'), 10) << data;
+  EXPECT_NE(ReadFile(out + "/plots/experiment0_variable_0.svg").find("<svg"), std::string::npos) << r.err;
 }
 
 // A campaign database damaged by hand (a setting deleted, emptied of its value or made
