@@ -1,10 +1,10 @@
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <dirent.h>
@@ -17,6 +17,7 @@
 
 #include "ProcessRunner.h"
 #include "RunningProcess.h"
+#include "platform/TavrinSocket.h"
 
 // The study manager run as a user runs it: on the M/M/1/K and availability simulators
 // against closed forms, and on a stand-in simulator that misbehaves in each way a client
@@ -306,6 +307,26 @@ TEST(ManagerFaults, SimulatorRejectingItsArgumentsEndsTheCampaignWithItsMessage)
   EXPECT_NE(r.err.find("the simulator ended before announcing its port (exited with status 1)"),
             std::string::npos) << r.err;
   EXPECT_NE(r.err.find("ERROR: Parsing command line options"), std::string::npos) << r.err;
+}
+
+// A client that finds no free port (other programs hold every port it tries) exits with a
+// failure status; it is one client's failure, replaced like any other, with the reason
+// named, not an end of the campaign.
+TEST(ManagerFaults, ClientWithNoFreePortIsReplacedNotTheCampaignsEnd) {
+  std::string dir = MakeTempDir();
+  int first = std::stoi(Port());
+  std::vector<std::unique_ptr<TavrinSocket>> holders;
+  for (int p = first; p < first + 101; p++) {
+    holders.emplace_back(new TavrinSocket(true));
+    if (!holders.back()->Bind(p, "127.0.0.1")) GTEST_SKIP() << "port " << p << " is in use";
+  }
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("mm1k_sim"), "--steady-state", "--experiments", "1",
+                                              "--jobs", "1", "--max-replacements", "1", "--no-plots",
+                                              "--port", std::to_string(first), "--out", dir + "/out"});
+  EXPECT_EQ(r.exitCode, 4) << r.err;
+  EXPECT_NE(r.err.find("client 1: found no free port among the 100 from " + std::to_string(first)),
+            std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM clients WHERE state = 'failed'"), 2);
 }
 
 // Ctrl-C: every client is told to quit, what was received is kept and the results are
