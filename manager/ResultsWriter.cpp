@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -30,6 +31,13 @@ std::string JsonString(const std::string& text) {
     out += c;
   }
   return out + "\"";
+}
+
+// A global's value as JSON: a number when its text is one (an int or double global), so a
+// reader gets 0.5 rather than "0.5"; any other text (a char or string global) quoted.
+std::string JsonValue(const std::string& text) {
+  static const std::regex number("-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][+-]?[0-9]+)?");
+  return std::regex_match(text, number) ? text : JsonString(text);
 }
 
 // JSON has no infinity: a half-width that does not exist is null.
@@ -132,7 +140,7 @@ bool ResultsWriter::WriteJson(const std::string& path, const std::vector<const E
         << ",\n      \"name\": " << JsonString(run.Name()) << ",\n      \"globals\": {";
     for (size_t g = 0; g < run.Globals().size(); g++)
       out << (g == 0 ? " " : ", ") << JsonString(run.Globals()[g].first) << ": "
-          << JsonString(run.Globals()[g].second);
+          << JsonValue(run.Globals()[g].second);
     out << (run.Globals().empty() ? "}" : " }") << ",\n      \"status\": "
         << JsonString(run.GetState() == ExperimentRun::Failed ? "failed" : "done")
         << ",\n      \"reason\": " << JsonString(run.Reason()) << ",\n      \"variables\": [";
