@@ -33,6 +33,7 @@ const int kPollMilliseconds = 50;
 const size_t kReadAtOnce = 256 * 1024;   // bytes taken from one client per turn of the loop
 const int kPortsTried = 100;           // ports a simulator tries from the one it is given
 const char kNoFreePort[] = "ERROR: Unable to bind a port";
+const char kStopLevelKey[] = "stop_level.";   // setting: the level an experiment stopped at
 const char kQuitCommand = 2;
 
 int gStopPipe[2] = {-1, -1};
@@ -364,6 +365,17 @@ bool Campaign::PrepareResume() {
       !SameFile(_options.outDir, _options.resumeDir))
     return conflict("--out", "its own folder");
   std::string askedExperiments = given("experiments") ? _options.experiments : "";
+  // Where each finished experiment stopped, so a resume that runs nothing keeps its figures.
+  for (const auto& setting : settings) {
+    const std::string prefix = kStopLevelKey;
+    if (setting.first.compare(0, prefix.size(), prefix) != 0) continue;
+    long long level = 0;
+    std::string number = setting.first.substr(prefix.size());
+    if (!StoredInteger(settings, setting.first.c_str(), 0, LLONG_MAX, level) || number.empty() ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+      return damaged(setting.first.c_str());
+    _stopLevels[std::atoi(number.c_str())] = level;
+  }
   _options.simulator = simulator;
   _options.steadyState = steadyState;
   _options.experiments = settings["experiments"];
@@ -489,11 +501,17 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   // nothing is rerun. New clients would only repeat the limit at a level where each stored
   // client counts with its first observations alone, a smaller sample than the stored one.
   if (blocks.empty()) return true;
-  if (run.MeetsWithWhatIsThere()) {
+  auto stored = _stopLevels.find(run.Number());
+  int64_t stoppedAt = stored != _stopLevels.end() ? stored->second : 0;
+  bool met = run.MeetsWithWhatIsThere(stoppedAt);
+  int64_t pooledAtStop = run.Observations();
+  if (!met && stoppedAt > 0) met = run.MeetsWithWhatIsThere();
+  if (met) {
     std::cerr << "tavrin_run: experiment " << run.Number()
               << " already meets the target with its stored observations" << std::endl;
   } else if (_options.maxObs > 0 && run.Observations() >= _options.maxObs) {
-    run.Finish("observation limit reached by the stored observations");
+    bool sameStop = stoppedAt > 0 && pooledAtStop >= _options.maxObs;
+    run.Finish("observation limit reached by the stored observations", sameStop ? stoppedAt : 0);
     std::cerr << "tavrin_run: experiment " << run.Number() << " already reached the observation limit ("
               << _options.maxObs << ") with its stored observations; raise --max-obs to continue it"
               << std::endl;
@@ -502,7 +520,7 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   }
   // Not rerun: its plots are drawn from what is stored, and the database says it is done
   // (a manager killed before it ended the experiment left it "pending").
-  run.RecordStoredChecks();
+  run.RecordStoredChecks(run.StopLevel());
   if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason())) {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
@@ -632,7 +650,9 @@ void Campaign::EndExperiment(ExperimentRun& run) {
   if (run.GetState() == ExperimentRun::Running)
     run.Finish(_interrupted ? "interrupted" : !_fatal.empty() ? "campaign ended by an error" : "stopped");
   const char* state = run.GetState() == ExperimentRun::Failed ? "failed" : "done";
-  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason())) Fatal("tavrin_run: " + _store.Error());
+  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason()) ||
+      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel())))
+    Fatal("tavrin_run: " + _store.Error());
 }
 
 void Campaign::ClientFailed(Client& client, const std::string& reason) {

@@ -1,6 +1,7 @@
 #ifndef TAVRIN_MANAGER_CAMPAIGN_H
 #define TAVRIN_MANAGER_CAMPAIGN_H
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -87,6 +88,7 @@ class Campaign {
   std::vector<std::unique_ptr<ExperimentRun>> _runs;
   std::vector<std::unique_ptr<Client>> _clients;
   std::map<int, std::vector<double>> _pendingRows;   // variable -> values of one read, unstored
+  std::map<int, int64_t> _stopLevels;   // experiment -> level a finished session stopped it at
   std::unique_ptr<ProgressDisplay> _progress;
   std::string _fatal;          // the message that ends the campaign, once set
   int _exitStatus = ExitFatal; // the exit status when the campaign cannot start

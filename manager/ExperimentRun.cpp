@@ -131,6 +131,7 @@ bool ExperimentRun::CheckStop() {
     if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
       _final = estimates;
       _state = Done;
+      _stopLevel = level;
       _reason = allMet ? "" : "observation limit reached";
       return true;
     }
@@ -180,10 +181,11 @@ void ExperimentRun::StopAtLimitWithLaggard() {
   _worstRatio = worst;
   _history.push_back({_observations, _final});
   _state = Done;
+  _stopLevel = low;
   _reason = "observation limit reached while a client lagged behind the others";
 }
 
-void ExperimentRun::Finish(const std::string& reason) {
+void ExperimentRun::Finish(const std::string& reason, int64_t upTo) {
   if (_state == Done || _state == Failed) return;
   // Nothing more comes to an experiment that ends: a client still growing (a replacement
   // that has sent little) must not hold back what the others sent.
@@ -192,6 +194,7 @@ void ExperimentRun::Finish(const std::string& reason) {
   double worst = 0.0;
   std::vector<int> variables = ObservedVariables();
   int64_t level = _estimate.ReachedLevel(variables);
+  if (upTo > 0) level = _stopLevel = std::min(level, upTo);
   _final = EstimatesAt(level, allMet, worst, _worstVariable);
   _worstRatio = worst;
   _state = Done;
@@ -209,10 +212,11 @@ int64_t ExperimentRun::ObservationsLeft() const {
   return static_cast<int64_t>(std::ceil(left));
 }
 
-bool ExperimentRun::MeetsWithWhatIsThere() {
+bool ExperimentRun::MeetsWithWhatIsThere(int64_t stoppedAt) {
   std::vector<int> variables = ObservedVariables();
   if (variables.empty()) return false;
   int64_t level = _estimate.ReachedLevel(variables);
+  if (stoppedAt > 0) level = std::min(level, stoppedAt);
   bool allMet = false;
   double worst = 0.0;
   std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst, _worstVariable);
@@ -224,13 +228,15 @@ bool ExperimentRun::MeetsWithWhatIsThere() {
   _final = estimates;
   _state = Done;
   _reason = "met by the stored observations";
+  _stopLevel = level;
   return true;
 }
 
-void ExperimentRun::RecordStoredChecks() {
+void ExperimentRun::RecordStoredChecks(int64_t upTo) {
   const std::vector<int>& variables = ObservedVariables();
   if (variables.empty()) return;
   int64_t reached = _estimate.ReachedLevel(variables);
+  if (upTo > 0) reached = std::min(reached, upTo);
   _history.clear();
   int64_t last = 0;
   for (int64_t level = 2; last < reached; level = NextLevel(level)) {

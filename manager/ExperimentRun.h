@@ -54,14 +54,20 @@ class ExperimentRun {
   bool CheckStopAfter(int client);
   // Ends the experiment with its estimates from everything received (time limit, lost
   // clients, interruption), or as failed.
-  void Finish(const std::string& reason);
+  // upTo, when given, is the level a finished session stopped at (for a resume).
+  void Finish(const std::string& reason, int64_t upTo = 0);
   void Fail(const std::string& reason);
   // For a resumed campaign: ends the experiment at once when the observations already
   // stored meet the target.
-  bool MeetsWithWhatIsThere();
+  // With a level (the one a finished session stopped at), the check is made there, so
+  // reports that arrived after that stop do not change a finished experiment's figures.
+  bool MeetsWithWhatIsThere(int64_t level = 0);
   // For an experiment a resume does not rerun: the checks its stored observations pass
   // through, at the levels a run makes them, so its plots show how the estimate settled.
-  void RecordStoredChecks();
+  void RecordStoredChecks(int64_t upTo = 0);
+  // The level at which the stopping rule or the observation limit ended the experiment
+  // (0 when something else ended it, or it has not ended).
+  int64_t StopLevel() const { return _stopLevel; }
 
   int Number() const { return _number; }
   const std::string& Name() const { return _name; }
@@ -114,6 +120,7 @@ class ExperimentRun {
   State _state = Pending;
   std::string _reason;
   int64_t _nextLevel = 2;
+  int64_t _stopLevel = 0;
   int64_t _observations = 0;
   double _worstRatio;
   int _worstVariable = -1;
