@@ -1,11 +1,11 @@
 #include "ResultsWriter.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -33,12 +33,34 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
+// Whether text is a number as JSON writes one: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool IsJsonNumber(const std::string& text) {
+  size_t i = 0, n = text.size();
+  auto digits = [&]() {
+    size_t start = i;
+    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) i++;
+    return i - start;
+  };
+  if (i < n && text[i] == '-') i++;
+  if (i < n && text[i] == '0')
+    i++;
+  else if (digits() == 0)
+    return false;
+  if (i < n && text[i] == '.') {
+    i++;
+    if (digits() == 0) return false;
+  }
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    i++;
+    if (i < n && (text[i] == '+' || text[i] == '-')) i++;
+    if (digits() == 0) return false;
+  }
+  return i == n;
+}
+
 // A global's value as JSON: a number when its text is one (an int or double global), so a
 // reader gets 0.5 rather than "0.5"; any other text (a char or string global) quoted.
-std::string JsonValue(const std::string& text) {
-  static const std::regex number("-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][+-]?[0-9]+)?");
-  return std::regex_match(text, number) ? text : JsonString(text);
-}
+std::string JsonValue(const std::string& text) { return IsJsonNumber(text) ? text : JsonString(text); }
 
 // JSON has no infinity: a half-width that does not exist is null.
 std::string JsonNumber(double value) {

@@ -12,7 +12,7 @@
 TEST(ResultsWriter, JsonGivesNumericGlobalsAsNumbersAndOtherTextAsStrings) {
   ExperimentRun run(0, "e",
                     {{"numMachines", "5"}, {"lambda", "0.5"}, {"tiny", "-1.5e-07"}, {"mode", "fast"},
-                     {"code", "007"}, {"ratio", "1/2"}},
+                     {"code", "007"}, {"ratio", "1/2"}, {"dot", "1."}, {"sign", "+3"}},
                     ExperimentRun::Settings(), nullptr);
   run.Finish("stopped");
   std::string path = testing::TempDir() + "tavrin_results_writer.json", error;
@@ -27,4 +27,6 @@ TEST(ResultsWriter, JsonGivesNumericGlobalsAsNumbersAndOtherTextAsStrings) {
   EXPECT_NE(json.find("\"mode\": \"fast\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"code\": \"007\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"ratio\": \"1/2\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"dot\": \"1.\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"sign\": \"+3\""), std::string::npos) << json;
 }
