@@ -521,7 +521,8 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   // Not rerun: its plots are drawn from what is stored, and the database says it is done
   // (a manager killed before it ended the experiment left it "pending").
   run.RecordStoredChecks(run.StopLevel());
-  if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason())) {
+  if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason()) ||
+      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel()))) {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
   }
