@@ -755,6 +755,7 @@ void Campaign::Service(Client& client) {
         client.deadline = now + kConnectWindow;
         client.nextConnectTry = now;
       } else if (client.process.Exited()) {
+        client.process.ReadOutput();   // what it wrote just before it exited
         std::string why = client.process.ErrorText();
         // A simulator that rejects its arguments would reject them in every client, and a
         // local one that cannot be run at all (127: not found or not executable) fails in
