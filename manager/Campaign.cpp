@@ -30,6 +30,10 @@ const double kConnectRetry = 0.05;     // seconds between connection attempts
 const double kQuitGrace = 3.0;         // seconds a client has to end after quit
 const double kClosedGrace = 1.0;       // seconds to learn why a client closed its link
 const int kPollMilliseconds = 50;
+const size_t kReadAtOnce = 256 * 1024;   // bytes taken from one client per turn of the loop
+const int kPortsTried = 100;           // ports a simulator tries from the one it is given
+const char kNoFreePort[] = "ERROR: Unable to bind a port";
+const char kStopLevelKey[] = "stop_level.";   // setting: the level an experiment stopped at
 const char kQuitCommand = 2;
 
 int gStopPipe[2] = {-1, -1};
@@ -130,6 +134,8 @@ struct Campaign::Client {
   double nextConnectTry = 0.0;
   double lastHeard = 0.0;
   double closedAt = -1.0;    // when the client closed its link, or -1
+  std::string host;          // the host asked for ("" when the launcher or system chooses)
+  int firstPort = 0;         // the port it was told to try first (-p)
   bool wantsRead = false;    // poll found the link readable
   bool wantsFinish = false;  // poll found a pending connection writable
 };
@@ -359,6 +365,17 @@ bool Campaign::PrepareResume() {
       !SameFile(_options.outDir, _options.resumeDir))
     return conflict("--out", "its own folder");
   std::string askedExperiments = given("experiments") ? _options.experiments : "";
+  // Where each finished experiment stopped, so a resume that runs nothing keeps its figures.
+  for (const auto& setting : settings) {
+    const std::string prefix = kStopLevelKey;
+    if (setting.first.compare(0, prefix.size(), prefix) != 0) continue;
+    long long level = 0;
+    std::string number = setting.first.substr(prefix.size());
+    if (!StoredInteger(settings, setting.first.c_str(), 0, LLONG_MAX, level) || number.empty() ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+      return damaged(setting.first.c_str());
+    _stopLevels[std::atoi(number.c_str())] = level;
+  }
   _options.simulator = simulator;
   _options.steadyState = steadyState;
   _options.experiments = settings["experiments"];
@@ -484,14 +501,30 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   // nothing is rerun. New clients would only repeat the limit at a level where each stored
   // client counts with its first observations alone, a smaller sample than the stored one.
   if (blocks.empty()) return true;
-  if (run.MeetsWithWhatIsThere()) {
+  auto stored = _stopLevels.find(run.Number());
+  int64_t stoppedAt = stored != _stopLevels.end() ? stored->second : 0;
+  bool met = run.MeetsWithWhatIsThere(stoppedAt);
+  int64_t pooledAtStop = run.Observations();
+  if (!met && stoppedAt > 0) met = run.MeetsWithWhatIsThere();
+  if (met) {
     std::cerr << "tavrin_run: experiment " << run.Number()
               << " already meets the target with its stored observations" << std::endl;
   } else if (_options.maxObs > 0 && run.Observations() >= _options.maxObs) {
-    run.Finish("observation limit reached by the stored observations");
+    bool sameStop = stoppedAt > 0 && pooledAtStop >= _options.maxObs;
+    run.Finish("observation limit reached by the stored observations", sameStop ? stoppedAt : 0);
     std::cerr << "tavrin_run: experiment " << run.Number() << " already reached the observation limit ("
               << _options.maxObs << ") with its stored observations; raise --max-obs to continue it"
               << std::endl;
+  } else {
+    return true;
+  }
+  // Not rerun: its plots are drawn from what is stored, and the database says it is done
+  // (a manager killed before it ended the experiment left it "pending").
+  run.RecordStoredChecks(run.StopLevel());
+  if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason()) ||
+      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel()))) {
+    _fatal = "tavrin_run: " + _store.Error();
+    return false;
   }
   return true;
 }
@@ -511,8 +544,19 @@ ExperimentRun* Campaign::RunOf(int experiment) {
   return nullptr;
 }
 
+int Campaign::FreePortFor(const std::string& host) const {
+  std::vector<int> held;
+  for (const auto& c : _clients) {
+    if (c->phase == Client::Gone || c->host != host) continue;
+    held.push_back(c->process.Port() > 0 ? c->process.Port() : c->firstPort);
+  }
+  int port = _options.firstPort;
+  while (std::find(held.begin(), held.end(), port) != held.end()) port++;
+  return port;
+}
+
 std::vector<std::string> Campaign::ClientArguments(const ExperimentRun& run, int clientNumber,
-                                                   unsigned int seed) const {
+                                                   unsigned int seed, int firstPort) const {
   // A simulator holds back its reports after the tenth until 25 are queued, so the report
   // size sets how coarsely the pooled level advances: one batch per report in steady state
   // (a batch takes milliseconds), 100 replications per report in terminating runs.
@@ -524,7 +568,7 @@ std::vector<std::string> Campaign::ClientArguments(const ExperimentRun& run, int
                                    "-c", std::to_string(clientNumber),
                                    "-s", std::to_string(seed),
                                    "-n", std::to_string(reportSize),
-                                   "-p", std::to_string(_options.firstPort)};
+                                   "-p", std::to_string(firstPort)};
   if (!_options.overrides.empty()) args.insert(args.end(), {"-O", _options.overrides});
   // A client on another host must listen beyond the loopback interface.
   if (!_options.launcher.empty()) args.insert(args.end(), {"-L", "0.0.0.0"});
@@ -540,12 +584,17 @@ bool Campaign::StartClient(ExperimentRun& run, int clientNumber) {
   client->reader.reset(new WireReader(clientNumber, run.Number(), maxVariables));
   std::string host;
   if (!_options.hosts.empty()) host = _options.hosts[_nextHost++ % _options.hosts.size()];
+  // Each client starts its search for a port where no other client of this campaign on
+  // its host is, so any number of clients find one (a simulator tries 100 from its first).
+  client->host = host;
+  client->firstPort = FreePortFor(host);
   std::string error;
   if (!_store.PutClient({run.Number(), clientNumber, client->seed, "running", ""})) {
     Fatal("tavrin_run: " + _store.Error());
     return false;
   }
-  if (!client->process.Start(ClientArguments(run, clientNumber, client->seed), _options.launcher,
+  if (!client->process.Start(ClientArguments(run, clientNumber, client->seed, client->firstPort),
+                             _options.launcher,
                              host, error)) {
     Fatal("tavrin_run: experiment " + std::to_string(run.Number()) + ": " + error);
     return false;
@@ -602,7 +651,9 @@ void Campaign::EndExperiment(ExperimentRun& run) {
   if (run.GetState() == ExperimentRun::Running)
     run.Finish(_interrupted ? "interrupted" : !_fatal.empty() ? "campaign ended by an error" : "stopped");
   const char* state = run.GetState() == ExperimentRun::Failed ? "failed" : "done";
-  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason())) Fatal("tavrin_run: " + _store.Error());
+  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason()) ||
+      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel())))
+    Fatal("tavrin_run: " + _store.Error());
 }
 
 void Campaign::ClientFailed(Client& client, const std::string& reason) {
@@ -631,43 +682,63 @@ void Campaign::ClientFailed(Client& client, const std::string& reason) {
   EndExperiment(run);
 }
 
-void Campaign::HandleRecord(Client& client, const DataRecord& record) {
+// A record of an experiment that has ended (it arrived after the stop, while the client
+// was quitting) is dropped: it took no part in the result, and stored it would be pooled
+// on a resume that runs nothing, changing a finished experiment's figures.
+bool Campaign::HandleRecord(Client& client, const DataRecord& record) {
   ExperimentRun& run = *client.run;
-  std::vector<std::pair<int, const std::vector<double>*>> rows;
+  if (run.GetState() != ExperimentRun::Running) return false;
   for (const DataSection& section : record.sections) {
     if (section.observations.empty()) continue;
     if (_haveStudy && !_study.VariableName(section.variable).empty() &&
         !_study.Observes(section.variable, _options.steadyState))
       continue;   // the other run kind's variable, all zeros
-    rows.emplace_back(section.variable, &section.observations);
+    std::vector<double>& pending = _pendingRows[section.variable];
+    pending.insert(pending.end(), section.observations.begin(), section.observations.end());
     _received += static_cast<long long>(section.observations.size());
     run.AddObservations(client.number, section.variable, section.observations.data(),
                         static_cast<int>(section.observations.size()));
   }
-  if (!rows.empty() && !_store.PutObservations(run.Number(), client.number, rows)) {
-    Fatal("tavrin_run: " + _store.Error());
-    return;
-  }
-  if (run.CheckStop()) EndExperiment(run);
+  return run.CheckStopAfter(client.number);
+}
+
+// What one read brought goes to the database in one transaction: a transaction per record
+// cost more than the rest of a record's handling together.
+bool Campaign::StorePending(Client& client) {
+  std::vector<std::pair<int, const std::vector<double>*>> rows;
+  for (const auto& p : _pendingRows)
+    if (!p.second.empty()) rows.emplace_back(p.first, &p.second);
+  bool stored = rows.empty() || _store.PutObservations(client.run->Number(), client.number, rows);
+  for (auto& p : _pendingRows) p.second.clear();
+  if (!stored) Fatal("tavrin_run: " + _store.Error());
+  return stored;
 }
 
 void Campaign::ReadFromClient(Client& client) {
   std::string bytes;
-  bool open = client.connection.Read(bytes);
+  bool open = client.connection.Read(bytes, kReadAtOnce);
   if (!bytes.empty()) {
     client.lastHeard = Now();
     client.reader->Append(bytes.data(), bytes.size());
   }
+  bool ended = false;
+  std::string malformed;
   for (;;) {
     WireReader::Kind kind = client.reader->Next();
     if (kind == WireReader::None) break;
     if (kind == WireReader::Malformed) {
-      ClientFailed(client, "sent malformed data: " + client.reader->Error());
-      return;
+      malformed = client.reader->Error();
+      break;
     }
-    if (kind == WireReader::Data) HandleRecord(client, client.reader->LastRecord());
-    if (client.phase == Client::Gone || !_fatal.empty()) return;
+    if (kind == WireReader::Data && HandleRecord(client, client.reader->LastRecord())) ended = true;
   }
+  if (!StorePending(client)) return;
+  if (ended) EndExperiment(*client.run);
+  if (!malformed.empty()) {
+    ClientFailed(client, "sent malformed data: " + malformed);
+    return;
+  }
+  if (client.phase == Client::Gone || !_fatal.empty()) return;
   if (!open) {
     client.connection.Close();
     if (client.closedAt < 0) client.closedAt = Now();
@@ -684,10 +755,20 @@ void Campaign::Service(Client& client) {
         client.deadline = now + kConnectWindow;
         client.nextConnectTry = now;
       } else if (client.process.Exited()) {
+        client.process.ReadOutput();   // what it wrote just before it exited
         std::string why = client.process.ErrorText();
         // A simulator that rejects its arguments would reject them in every client, and a
         // local one that cannot be run at all (127: not found or not executable) fails in
         // all; through a launcher, 127 may be one host's fault, and a replacement goes on.
+        // A simulator that found no free port is one client's bad luck (other programs
+        // holding ports), not the simulator's fault: it is replaced like any failed client.
+        bool noPort = why.find(kNoFreePort) != std::string::npos;
+        if (noPort) {
+          ClientFailed(client, "found no free port among the " + std::to_string(kPortsTried) +
+                                   " from " + std::to_string(client.firstPort) +
+                                   " (other programs hold them; choose another --port)");
+          return;
+        }
         if (client.process.ExitCode() == 1 ||
             (client.process.ExitCode() == 127 && _options.launcher.empty())) {
           Fatal("tavrin_run: the simulator ended before announcing its port (" +
@@ -699,7 +780,9 @@ void Campaign::Service(Client& client) {
                                  ")" + (why.empty() ? "" : ": " + why));
         return;
       } else if (now > client.deadline) {
-        ClientFailed(client, "announced no port within " + ResultsWriter::Number(_options.clientTimeout) + " s");
+        ClientFailed(client, "announced no port within " + ResultsWriter::Number(_options.clientTimeout) +
+                                 " s (a large model may take longer to build: allow it more with"
+                                 " --client-timeout)");
         return;
       }
       if (client.phase != Client::Connecting) return;

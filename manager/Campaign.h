@@ -1,6 +1,8 @@
 #ifndef TAVRIN_MANAGER_CAMPAIGN_H
 #define TAVRIN_MANAGER_CAMPAIGN_H
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,7 +61,12 @@ class Campaign {
   void Poll();
   void Service(Client& client);
   void ReadFromClient(Client& client);
-  void HandleRecord(Client& client, const DataRecord& record);
+  // Pools a record's observations; true when the experiment has just met its stopping rule.
+  bool HandleRecord(Client& client, const DataRecord& record);
+  bool StorePending(Client& client);
+  // The first port for a new client on host: the lowest from --port that no live client
+  // of this manager on that host holds or may still take.
+  int FreePortFor(const std::string& host) const;
   void ClientFailed(Client& client, const std::string& reason);
   void EndExperiment(ExperimentRun& run);
   void QuitClient(Client& client);
@@ -71,7 +78,7 @@ class Campaign {
   int ClientsOf(const ExperimentRun& run) const;
   ExperimentRun* RunOf(int experiment);
   std::vector<std::string> ClientArguments(const ExperimentRun& run, int clientNumber,
-                                           unsigned int seed) const;
+                                           unsigned int seed, int firstPort) const;
 
   RunOptions _options;
   StudyDescription _study;
@@ -80,6 +87,8 @@ class Campaign {
   CampaignStore _store;
   std::vector<std::unique_ptr<ExperimentRun>> _runs;
   std::vector<std::unique_ptr<Client>> _clients;
+  std::map<int, std::vector<double>> _pendingRows;   // variable -> values of one read, unstored
+  std::map<int, int64_t> _stopLevels;   // experiment -> level a finished session stopped it at
   std::unique_ptr<ProgressDisplay> _progress;
   std::string _fatal;          // the message that ends the campaign, once set
   int _exitStatus = ExitFatal; // the exit status when the campaign cannot start

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -56,18 +57,20 @@ ClientConnection::State ClientConnection::Finish() {
   return _state;
 }
 
-bool ClientConnection::Read(std::string& out) {
+bool ClientConnection::Read(std::string& out, size_t most) {
   char buffer[65536];
-  for (;;) {
-    ssize_t n = recv(_fd, buffer, sizeof buffer, 0);
+  for (size_t taken = 0; taken < most;) {
+    ssize_t n = recv(_fd, buffer, std::min(sizeof buffer, most - taken), 0);
     if (n > 0) {
       out.append(buffer, static_cast<size_t>(n));
+      taken += static_cast<size_t>(n);
       if (static_cast<size_t>(n) < sizeof buffer) return true;
       continue;
     }
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return true;
     return false;
   }
+  return true;
 }
 
 bool ClientConnection::SendByte(char code) {

@@ -1,6 +1,7 @@
 #ifndef TAVRIN_MANAGER_CLIENTCONNECTION_H
 #define TAVRIN_MANAGER_CLIENTCONNECTION_H
 
+#include <cstddef>
 #include <string>
 
 // ClientConnection: the manager's end of the TCP link to one simulator, non-blocking so one
@@ -19,8 +20,9 @@ class ClientConnection {
   bool Begin(const std::string& host, int port, std::string& error);
   // For a Connecting link that poll found writable: Open, or back to Idle when refused.
   State Finish();
-  // Reads what has arrived into out; false when the peer closed or the link failed.
-  bool Read(std::string& out);
+  // Reads what has arrived into out, at most most bytes (so one fast client cannot hold
+  // the manager's loop); false when the peer closed or the link failed.
+  bool Read(std::string& out, size_t most = static_cast<size_t>(-1));
   bool SendByte(char code);
   void Close();
 

@@ -54,17 +54,33 @@ int64_t ExperimentEstimate::Count(int client, int variable) const {
   return v == c->second.end() ? 0 : static_cast<int64_t>(v->second.size());
 }
 
-int64_t ExperimentEstimate::ReachedLevel(const std::vector<int>& variables) const {
+int64_t ExperimentEstimate::ReachedLevel(const std::vector<int>& variables, int* laggard) const {
   int64_t growing = std::numeric_limits<int64_t>::max();
   int64_t longest = 0;
+  if (laggard != nullptr) *laggard = -1;
   for (const auto& c : _series) {
+    bool frozen = Frozen(c.first);
     for (int v : variables) {
       int64_t n = Count(c.first, v);
       longest = std::max(longest, n);
-      if (!_frozen.at(c.first)) growing = std::min(growing, n);
+      if (!frozen && n < growing) {
+        growing = n;
+        if (laggard != nullptr) *laggard = c.first;
+      }
     }
   }
   return growing == std::numeric_limits<int64_t>::max() ? longest : growing;
+}
+
+int64_t ExperimentEstimate::ShortestSeries(int client, const std::vector<int>& variables) const {
+  int64_t shortest = std::numeric_limits<int64_t>::max();
+  for (int v : variables) shortest = std::min(shortest, Count(client, v));
+  return variables.empty() ? 0 : shortest;
+}
+
+bool ExperimentEstimate::Frozen(int client) const {
+  auto f = _frozen.find(client);
+  return f != _frozen.end() && f->second;
 }
 
 int64_t ExperimentEstimate::PooledCount(int variable, int64_t level) const {

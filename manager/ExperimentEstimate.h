@@ -47,11 +47,18 @@ class ExperimentEstimate {
   void AddObservations(int client, int variable, const double* values, int count);
   // Clients whose series may grow no more (ended, or finished in an earlier session).
   void Freeze(int client) { _frozen[client] = true; }
+  void FreezeAll() {
+    for (auto& f : _frozen) f.second = true;
+  }
+  bool Frozen(int client) const;
 
   int64_t Count(int client, int variable) const;
   // The largest level every growing client has reached (its smallest count), or the longest
   // series when none grows.
-  int64_t ReachedLevel(const std::vector<int>& variables) const;
+  // laggard, when given, is set to the growing client that holds the level (or -1).
+  int64_t ReachedLevel(const std::vector<int>& variables, int* laggard = nullptr) const;
+  // The client's smallest count over the variables.
+  int64_t ShortestSeries(int client, const std::vector<int>& variables) const;
   // Observations pooled at level L for the variable.
   int64_t PooledCount(int variable, int64_t level) const;
 

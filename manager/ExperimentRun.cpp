@@ -8,6 +8,10 @@ namespace {
 
 const double kLevelGrowth = 1.05;   // each check looks at 5% more observations per client
 
+int64_t NextLevel(int64_t level) {
+  return std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+}
+
 }  // namespace
 
 ExperimentRun::ExperimentRun(int number, std::string name,
@@ -21,8 +25,17 @@ ExperimentRun::ExperimentRun(int number, std::string name,
 
 void ExperimentRun::AddObservations(int client, int variable, const double* values, int count) {
   _estimate.AddObservations(client, variable, values, count);
-  bool& nonZero = _nonZero[variable];
-  for (int i = 0; i < count && !nonZero; i++) nonZero = values[i] != 0.0;
+  auto known = _nonZero.find(variable);
+  if (known == _nonZero.end()) {
+    known = _nonZero.emplace(variable, false).first;
+    _observedStale = true;
+  }
+  bool& nonZero = known->second;
+  for (int i = 0; i < count && !nonZero; i++) {
+    nonZero = values[i] != 0.0;
+    if (nonZero) _observedStale = true;
+  }
+  _received[variable] += count;
 }
 
 std::string ExperimentRun::VariableName(int variable) const {
@@ -30,14 +43,16 @@ std::string ExperimentRun::VariableName(int variable) const {
   return name.empty() ? "variable " + std::to_string(variable) : name;
 }
 
-std::vector<int> ExperimentRun::ObservedVariables() const {
-  std::vector<int> observed;
+const std::vector<int>& ExperimentRun::ObservedVariables() const {
+  if (!_observedStale) return _observed;
+  _observed.clear();
   for (const auto& v : _nonZero) {
     bool known = _study != nullptr && !_study->VariableName(v.first).empty();
     if (known ? _study->Observes(v.first, _settings.steadyState) : v.second)
-      observed.push_back(v.first);
+      _observed.push_back(v.first);
   }
-  return observed;
+  _observedStale = false;
+  return _observed;
 }
 
 std::vector<int> ExperimentRun::AllZeroVariables() const {
@@ -99,7 +114,7 @@ bool ExperimentRun::CheckStop() {
   if (_state != Running) return false;
   std::vector<int> variables = ObservedVariables();
   if (variables.empty()) return false;
-  int64_t reached = _estimate.ReachedLevel(variables);
+  int64_t reached = _estimate.ReachedLevel(variables, &_laggard);
   while (reached >= _nextLevel) {
     int64_t level = _nextLevel;
     bool allMet = false;
@@ -111,11 +126,12 @@ bool ExperimentRun::CheckStop() {
     _observations = n;
     _worstRatio = worst;
     _history.push_back({n, estimates});
-    _nextLevel = std::max<int64_t>(level + 1, static_cast<int64_t>(std::ceil(level * kLevelGrowth)));
+    _nextLevel = NextLevel(level);
     bool atLimit = _settings.maxObs > 0 && n >= _settings.maxObs;
     if (_rule.Check(n, allMet) == SequentialStoppingRule::Stop || atLimit) {
       _final = estimates;
       _state = Done;
+      _stopLevel = level;
       _reason = allMet ? "" : "observation limit reached";
       return true;
     }
@@ -123,12 +139,62 @@ bool ExperimentRun::CheckStop() {
   return false;
 }
 
-void ExperimentRun::Finish(const std::string& reason) {
+bool ExperimentRun::CheckStopAfter(int client) {
+  if (_state != Running) return false;
+  const std::vector<int>& variables = ObservedVariables();
+  if (variables.empty()) return false;
+  if (_settings.maxObs > 0) {
+    int64_t fewest = std::numeric_limits<int64_t>::max();
+    for (int v : variables) fewest = std::min(fewest, _received[v]);
+    if (fewest >= 2 * _settings.maxObs) {
+      StopAtLimitWithLaggard();
+      return true;
+    }
+  }
+  // The level moves only when its laggard (or a frozen one's successor) reaches it.
+  if (_laggard >= 0 && _laggard != client && !_estimate.Frozen(_laggard) &&
+      _estimate.ShortestSeries(_laggard, variables) < _nextLevel)
+    return false;
+  return CheckStop();
+}
+
+void ExperimentRun::StopAtLimitWithLaggard() {
+  _estimate.FreezeAll();
+  std::vector<int> variables = ObservedVariables();
+  auto pooled = [&](int64_t level) {
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (int v : variables) n = std::min(n, _estimate.PooledCount(v, level));
+    return n;
+  };
+  int64_t low = 1, high = std::max<int64_t>(1, _estimate.ReachedLevel(variables));
+  while (low < high) {
+    int64_t middle = low + (high - low) / 2;
+    if (pooled(middle) >= _settings.maxObs)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  bool allMet = false;
+  double worst = 0.0;
+  _final = EstimatesAt(low, allMet, worst, _worstVariable);
+  _observations = pooled(low);
+  _worstRatio = worst;
+  _history.push_back({_observations, _final});
+  _state = Done;
+  _stopLevel = low;
+  _reason = "observation limit reached while a client lagged behind the others";
+}
+
+void ExperimentRun::Finish(const std::string& reason, int64_t upTo) {
   if (_state == Done || _state == Failed) return;
+  // Nothing more comes to an experiment that ends: a client still growing (a replacement
+  // that has sent little) must not hold back what the others sent.
+  _estimate.FreezeAll();
   bool allMet = false;
   double worst = 0.0;
   std::vector<int> variables = ObservedVariables();
   int64_t level = _estimate.ReachedLevel(variables);
+  if (upTo > 0) level = _stopLevel = std::min(level, upTo);
   _final = EstimatesAt(level, allMet, worst, _worstVariable);
   _worstRatio = worst;
   _state = Done;
@@ -146,10 +212,11 @@ int64_t ExperimentRun::ObservationsLeft() const {
   return static_cast<int64_t>(std::ceil(left));
 }
 
-bool ExperimentRun::MeetsWithWhatIsThere() {
+bool ExperimentRun::MeetsWithWhatIsThere(int64_t stoppedAt) {
   std::vector<int> variables = ObservedVariables();
   if (variables.empty()) return false;
   int64_t level = _estimate.ReachedLevel(variables);
+  if (stoppedAt > 0) level = std::min(level, stoppedAt);
   bool allMet = false;
   double worst = 0.0;
   std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst, _worstVariable);
@@ -161,5 +228,25 @@ bool ExperimentRun::MeetsWithWhatIsThere() {
   _final = estimates;
   _state = Done;
   _reason = "met by the stored observations";
+  _stopLevel = level;
   return true;
+}
+
+void ExperimentRun::RecordStoredChecks(int64_t upTo) {
+  const std::vector<int>& variables = ObservedVariables();
+  if (variables.empty()) return;
+  int64_t reached = _estimate.ReachedLevel(variables);
+  if (upTo > 0) reached = std::min(reached, upTo);
+  _history.clear();
+  int64_t last = 0;
+  for (int64_t level = 2; last < reached; level = NextLevel(level)) {
+    last = std::min(level, reached);
+    bool allMet = false;
+    double worst = 0.0;
+    int worstVariable = -1;
+    std::vector<VariableEstimate> estimates = EstimatesAt(last, allMet, worst, worstVariable);
+    int64_t n = std::numeric_limits<int64_t>::max();
+    for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, last));
+    _history.push_back({n, estimates});
+  }
 }

@@ -46,13 +46,28 @@ class ExperimentRun {
   // Checks the stopping rule when every growing client has reached the next level;
   // returns true when the experiment has just met its precision or its observation limit.
   bool CheckStop();
+  // The same after a record of client: the work is constant while that record cannot have
+  // moved the level (another growing client still holds it back), so a stream of records
+  // costs the same per record however many clients and observations there are. Also ends
+  // an experiment that has received twice its observation limit while a lagging client (a
+  // replacement started late, a client starved of processor time) holds the level back.
+  bool CheckStopAfter(int client);
   // Ends the experiment with its estimates from everything received (time limit, lost
   // clients, interruption), or as failed.
-  void Finish(const std::string& reason);
+  // upTo, when given, is the level a finished session stopped at (for a resume).
+  void Finish(const std::string& reason, int64_t upTo = 0);
   void Fail(const std::string& reason);
   // For a resumed campaign: ends the experiment at once when the observations already
   // stored meet the target.
-  bool MeetsWithWhatIsThere();
+  // With a level (the one a finished session stopped at), the check is made there, so
+  // reports that arrived after that stop do not change a finished experiment's figures.
+  bool MeetsWithWhatIsThere(int64_t level = 0);
+  // For an experiment a resume does not rerun: the checks its stored observations pass
+  // through, at the levels a run makes them, so its plots show how the estimate settled.
+  void RecordStoredChecks(int64_t upTo = 0);
+  // The level at which the stopping rule or the observation limit ended the experiment
+  // (0 when something else ended it, or it has not ended).
+  int64_t StopLevel() const { return _stopLevel; }
 
   int Number() const { return _number; }
   const std::string& Name() const { return _name; }
@@ -65,7 +80,7 @@ class ExperimentRun {
   std::string VariableName(int variable) const;
   // Variables of the other run kind (known from the study) are left out; so, without a
   // study, are variables that have only shown zeros, which are reported apart.
-  std::vector<int> ObservedVariables() const;
+  const std::vector<int>& ObservedVariables() const;
   std::vector<int> AllZeroVariables() const;
 
   // For the progress display: pooled observations, and the least precise variable's
@@ -86,6 +101,9 @@ class ExperimentRun {
   std::vector<VariableEstimate> EstimatesAt(int64_t level, bool& allMet, double& worst,
                                             int& worstVariable) const;
   double Target(const VariableEstimate& e) const;
+  // Ends the experiment at the observation limit with every client frozen, at the first
+  // level that pools the limit.
+  void StopAtLimitWithLaggard();
 
   int _number;
   std::string _name;
@@ -95,9 +113,14 @@ class ExperimentRun {
   ExperimentEstimate _estimate;
   SequentialStoppingRule _rule;
   std::map<int, bool> _nonZero;      // variable -> a non-zero value was seen
+  mutable std::vector<int> _observed;   // ObservedVariables(), kept until _nonZero changes
+  mutable bool _observedStale = true;
+  std::map<int, int64_t> _received;  // variable -> observations received from all clients
+  int _laggard = -1;                 // the growing client that held the level at the last check
   State _state = Pending;
   std::string _reason;
   int64_t _nextLevel = 2;
+  int64_t _stopLevel = 0;
   int64_t _observations = 0;
   double _worstRatio;
   int _worstVariable = -1;

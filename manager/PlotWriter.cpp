@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -29,6 +30,13 @@ std::string GnuplotString(const std::string& text) {
   return out + "\"";
 }
 
+// gnuplot stops at a data file without a point, and every later plot with it; a plot an
+// earlier session drew of the same name would be left showing results no longer held.
+void SkipPlot(const std::string& dir, const std::string& base, std::ostream& script) {
+  script << "# " << base << ".dat: no interval to plot\n";
+  std::remove((dir + "/" + base + ".svg").c_str());
+}
+
 bool Finite(const VariableEstimate& e) { return std::isfinite(e.halfWidth) && std::isfinite(e.mean); }
 
 // Estimate against observations for every check of one experiment and variable.
@@ -38,12 +46,19 @@ void ExperimentPlot(const ExperimentRun& run, int variable, const std::string& d
                      FileSafe(run.VariableName(variable));
   std::ofstream data(dir + "/" + base + ".dat");
   data << "# observations mean lower upper\n";
+  int points = 0;
   for (const ExperimentRun::Check& check : run.History())
     for (const VariableEstimate& e : check.estimates)
-      if (e.variable == variable && Finite(e))
+      if (e.variable == variable && Finite(e)) {
         data << check.observations << " " << ResultsWriter::Number(e.mean) << " "
              << ResultsWriter::Number(e.mean - e.halfWidth) << " "
              << ResultsWriter::Number(e.mean + e.halfWidth) << "\n";
+        points++;
+      }
+  if (points == 0) {
+    SkipPlot(dir, base, script);
+    return;
+  }
   script << "set output " << GnuplotString(base + ".svg") << "\n"
          << "set title " << GnuplotString(run.VariableName(variable) + ", experiment " +
                                           std::to_string(run.Number()) + " (" + run.Name() + ")")
@@ -65,12 +80,19 @@ void GlobalPlot(const std::vector<const ExperimentRun*>& runs, int variable,
   std::string base = FileSafe(name) + "_against_" + FileSafe(global);
   std::ofstream data(dir + "/" + base + ".dat");
   data << "# " << global << " mean lower upper\n";
+  int points = 0;
   for (const ExperimentRun* run : runs)
     for (const VariableEstimate& e : run->Final())
-      if (e.variable == variable && Finite(e))
+      if (e.variable == variable && Finite(e)) {
         data << Value(*run, global) << " " << ResultsWriter::Number(e.mean) << " "
              << ResultsWriter::Number(e.mean - e.halfWidth) << " "
              << ResultsWriter::Number(e.mean + e.halfWidth) << "\n";
+        points++;
+      }
+  if (points == 0) {
+    SkipPlot(dir, base, script);
+    return;
+  }
   script << "set output " << GnuplotString(base + ".svg") << "\n"
          << "set title " << GnuplotString(name + " against " + global) << "\n"
          << "set xlabel " << GnuplotString(global) << "\nset ylabel \"estimate\"\n"

@@ -1,5 +1,6 @@
 #include "ResultsWriter.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -31,6 +32,35 @@ std::string JsonString(const std::string& text) {
   }
   return out + "\"";
 }
+
+// Whether text is a number as JSON writes one: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool IsJsonNumber(const std::string& text) {
+  size_t i = 0, n = text.size();
+  auto digits = [&]() {
+    size_t start = i;
+    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) i++;
+    return i - start;
+  };
+  if (i < n && text[i] == '-') i++;
+  if (i < n && text[i] == '0')
+    i++;
+  else if (digits() == 0)
+    return false;
+  if (i < n && text[i] == '.') {
+    i++;
+    if (digits() == 0) return false;
+  }
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    i++;
+    if (i < n && (text[i] == '+' || text[i] == '-')) i++;
+    if (digits() == 0) return false;
+  }
+  return i == n;
+}
+
+// A global's value as JSON: a number when its text is one (an int or double global), so a
+// reader gets 0.5 rather than "0.5"; any other text (a char or string global) quoted.
+std::string JsonValue(const std::string& text) { return IsJsonNumber(text) ? text : JsonString(text); }
 
 // JSON has no infinity: a half-width that does not exist is null.
 std::string JsonNumber(double value) {
@@ -132,7 +162,7 @@ bool ResultsWriter::WriteJson(const std::string& path, const std::vector<const E
         << ",\n      \"name\": " << JsonString(run.Name()) << ",\n      \"globals\": {";
     for (size_t g = 0; g < run.Globals().size(); g++)
       out << (g == 0 ? " " : ", ") << JsonString(run.Globals()[g].first) << ": "
-          << JsonString(run.Globals()[g].second);
+          << JsonValue(run.Globals()[g].second);
     out << (run.Globals().empty() ? "}" : " }") << ",\n      \"status\": "
         << JsonString(run.GetState() == ExperimentRun::Failed ? "failed" : "done")
         << ",\n      \"reason\": " << JsonString(run.Reason()) << ",\n      \"variables\": [";

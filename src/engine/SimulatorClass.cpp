@@ -130,6 +130,7 @@ void SimulatorClass::SetDefaults() {
   WaitForSocket = false;
   MaxNumOfBatches = -1;
   SocketPort = 10000;
+  NoFreePort = false;
   AcceptSelectDelay = 2000;
   ReadSelectDelay = 0;
   MaxDataPackets = 50;
@@ -346,6 +347,8 @@ void SimulatorClass::Run() {
   if (WaitForSocket) {
     SimMgrSocket = WaitForSimMgrConnection(60000);
     if (SimMgrSocket == nullptr) SimControl = 2;
+    // A manager waiting for the announcement must learn that none will come.
+    if (NoFreePort && ExitStatus == 0) ExitStatus = 1;
   }
   if (isTerminatingSimulation != 0)
     TerminatingSimulation();

@@ -108,7 +108,8 @@ class SimulatorClass {
   int OutputShort(TavrinSocket* socket, std::ostream* stream, short value);
   int OutputByte(TavrinSocket* socket, std::ostream* stream, char value);
   int Output(TavrinSocket* socket, std::ostream* stream, double* array, int sizeArray);
-  void OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
+  // False when the socket did not take the whole record (the run is then stopped).
+  bool OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
                         DataPacket* dpsqr);
   void OutputDataCSV(std::ostream& stream, DataPacket* dp, DataPacket* dpsqr);
   void RemoveTrailingZeros(char* str, double d);  // str holds NumberTextSize characters
@@ -118,6 +119,7 @@ class SimulatorClass {
   std::streamoff FileCSVWhole;   // bytes of the ASCII file known to be written whole
   std::streamoff FileBinWhole;   // bytes of the binary file known to be written whole
   std::string ConversionBuffer;  // big-endian doubles of Output, kept between calls
+  std::string RecordBuffer;      // one whole data record of OutputDataBinary, kept between calls
 
   // Manager link and output pipeline (output/ManagerLink.cpp)
   DataPacket* CreateDataPacket(int numPVs);
@@ -127,7 +129,7 @@ class SimulatorClass {
   void ContinueWithoutManager(TavrinSocket* ms);  // command 3
   void DropManagerLink(TavrinSocket* ms);         // closes and deletes ms
   void SendAcknowledgement(TavrinSocket* ms, int status, int code);
-  void OutputCPUTime(TavrinSocket* ms, double seconds);
+  bool OutputCPUTime(TavrinSocket* ms, double seconds);  // false when the send failed
   int CheckReportSize(double seconds);  // 1 when the queued reports were written now
   void OutputThreadFunc();
   void ResetDataPacketBuffer();
@@ -202,6 +204,7 @@ class SimulatorClass {
   int AcceptSelectDelay;
   int ReadSelectDelay;
   short SocketPort;
+  bool NoFreePort;                      // the wait for the manager found no port to bind
   int MyClientID;
   char* ListenAddress;                  // owned copy of -L; none: the loopback interface
   int CommandTextTimeout;               // ms a command's parameter text may take to arrive

@@ -33,14 +33,26 @@ enum ManagerCommand { kAcknowledge = 1, kQuit = 2, kContinueWithoutManager = 3 }
 
 const char kLoopback[] = "127.0.0.1";
 
-// Tries successive ports from port on; port ends as the one bound.
-bool BindFirstFreePort(TavrinSocket* listener, short& port, const char* address) {
-  if (listener->GetErrorString() != nullptr) return false;  // no socket to bind
+// Tries successive ports from port on until one is bound and listened on; port ends as
+// that one. Ports still held by connections of an earlier run (TIME_WAIT) are taken, so
+// clients started one campaign after another find the same ports free. Two simulators may
+// both bind a port before either listens; the one whose listen fails moves on, on a new
+// socket, since a bound socket cannot be bound again.
+bool ListenOnFirstFreePort(TavrinSocket*& listener, short& port, const char* address) {
   for (int tried = 0; tried < kMaxPortsTried; tried++) {
+    if (listener->GetErrorString() != nullptr) return false;  // no socket to bind
     unsigned short candidate = static_cast<unsigned short>(port);
-    if (listener->Bind(candidate, address)) return true;
-    // Only a port in use is worth moving on from; any other failure has its message.
-    if (listener->GetErrorString() != nullptr || candidate == 65535) return false;
+    listener->SetReuseAddress();
+    if (listener->Bind(candidate, address)) {
+      if (listener->Listen(kListenBacklog)) return true;
+      if (listener->GetErrorString() != nullptr) return false;
+      delete listener;
+      listener = new TavrinSocket(true);
+    } else if (listener->GetErrorString() != nullptr) {
+      // Only a port in use is worth moving on from; any other failure has its message.
+      return false;
+    }
+    if (candidate == 65535) return false;
     port = static_cast<short>(candidate + 1);
   }
   return false;
@@ -143,30 +155,28 @@ TavrinSocket* SimulatorClass::WaitForSimMgrConnection(int timeoutMilliseconds) {
   // Only the loopback interface unless -L says otherwise: whoever reaches the port can
   // stop the run or have it write a file.
   const char* address = ListenAddress != nullptr ? ListenAddress : kLoopback;
-  if (!BindFirstFreePort(ConnectionSocket, SocketPort, address)) {
+  if (!ListenOnFirstFreePort(ConnectionSocket, SocketPort, address)) {
     std::cerr << "ERROR: Unable to bind a port" << std::endl;
+    NoFreePort = true;
     delete connection;
     return nullptr;
   }
-  // Listening starts before the announcement, so a manager that connects as soon as it
+  // Listening started before the announcement, so a manager that connects as soon as it
   // reads the line finds the port open.
-  bool listening = ConnectionSocket->Listen(kListenBacklog);
   // The port as the number a manager connects to, even above 32767.
   std::cout << "REGISTER:  Port: [" << static_cast<unsigned short>(SocketPort) << "]"
             << std::endl;
   bool accepted = false;
-  if (listening) {
-    while (SimControl == 0 && !accepted && StopSignal() == 0 &&
-           (timeoutMilliseconds == -1 || timeoutMilliseconds > 0)) {
-      if (ConnectionSocket->Select(AcceptSelectDelay) && ConnectionSocket->Accept(*connection)) {
-        // A manager that stops reading must not hold the run for ever.
-        connection->SetSendTimeout(SendTimeout);
-        SendAcknowledgement(connection, -1, kAcknowledge);
-        accepted = true;
-      }
-      if (ConnectionSocket->GetErrorString() != nullptr) break;  // the listener is broken
-      if (timeoutMilliseconds > 0) timeoutMilliseconds -= AcceptSelectDelay;
+  while (SimControl == 0 && !accepted && StopSignal() == 0 &&
+         (timeoutMilliseconds == -1 || timeoutMilliseconds > 0)) {
+    if (ConnectionSocket->Select(AcceptSelectDelay) && ConnectionSocket->Accept(*connection)) {
+      // A manager that stops reading must not hold the run for ever.
+      connection->SetSendTimeout(SendTimeout);
+      SendAcknowledgement(connection, -1, kAcknowledge);
+      accepted = true;
     }
+    if (ConnectionSocket->GetErrorString() != nullptr) break;  // the listener is broken
+    if (timeoutMilliseconds > 0) timeoutMilliseconds -= AcceptSelectDelay;
   }
   if (accepted) return connection;
   delete connection;
@@ -178,10 +188,12 @@ void SimulatorClass::SendAcknowledgement(TavrinSocket* ms, int status, int code)
   if (ms->Send(&message[0], static_cast<int>(message.size())) < 1) SimControl = 2;
 }
 
-void SimulatorClass::OutputCPUTime(TavrinSocket* ms, double seconds) {
+bool SimulatorClass::OutputCPUTime(TavrinSocket* ms, double seconds) {
   std::string message =
       WireCodec::EncodeCPUTime(MyClientID, static_cast<int>(TheExperimentNumber), seconds);
-  if (ms->Send(&message[0], static_cast<int>(message.size())) < 1) SimControl = 2;
+  if (ms->Send(&message[0], static_cast<int>(message.size())) >= 1) return true;
+  SimControl = 2;
+  return false;
 }
 
 // A manager that closed the link without an error is gone: the run goes on with its files.
@@ -293,9 +305,14 @@ void SimulatorClass::OutputThreadFunc() {
   for (DataPacket* observations = OutputPackets->Pop(); observations != nullptr;
        observations = OutputPackets->Pop()) {
     DataPacket* squares = OutputPackets->Pop();
-    if (SimMgrSocket != nullptr) OutputCPUTime(SimMgrSocket, CPUSeconds);
-    if (SimMgrSocket != nullptr || FileBin != nullptr)
-      OutputDataBinary(SimMgrSocket, FileBin, observations, nullptr);
+    // A send that failed may have left part of a message on the link: the manager is
+    // treated as gone, and nothing more goes to it, so it never reads a cut stream as
+    // messages.
+    if (SimMgrSocket != nullptr && !OutputCPUTime(SimMgrSocket, CPUSeconds))
+      DropManagerLink(SimMgrSocket);
+    if ((SimMgrSocket != nullptr || FileBin != nullptr) &&
+        !OutputDataBinary(SimMgrSocket, FileBin, observations, nullptr))
+      DropManagerLink(SimMgrSocket);
     if (FileBin != nullptr && !FileBin->good()) ResultFileFailed(FileBin, BinFilename, FileBinWhole);
     if (FileCSV != nullptr) {
       OutputDataCSV(*FileCSV, observations, nullptr);

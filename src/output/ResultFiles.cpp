@@ -192,7 +192,11 @@ int SimulatorClass::Output(TavrinSocket* socket, std::ostream* stream, double* a
   return result;
 }
 
-void SimulatorClass::OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
+// The record is put together in one buffer kept between calls and sent in one piece: a
+// send that fails part-way (the manager stopped reading for the send time-out, or went
+// away) has cut the stream inside a record, so no later byte may follow it on that link.
+// The file gets the same bytes whatever the socket did, so its records stay whole.
+bool SimulatorClass::OutputDataBinary(TavrinSocket* socket, std::ostream* stream, DataPacket* dp,
                                       DataPacket* dpsqr) {
   DataPacket* packets[2] = {dp, dpsqr};
   int numSections = 0;
@@ -205,23 +209,38 @@ void SimulatorClass::OutputDataBinary(TavrinSocket* socket, std::ostream* stream
       numDoubles += packet->GetNumObs(i);
     }
   }
-  OutputInt(socket, stream, WireCodec::RecordLength(numSections, numDoubles));
-  OutputByte(socket, stream, static_cast<char>(MyClientID));
-  OutputShort(socket, stream, static_cast<short>(TheExperimentNumber));
-  OutputShort(socket, stream, static_cast<short>(numSections));
+  int length = WireCodec::RecordLength(numSections, numDoubles);
+  if (RecordBuffer.size() < static_cast<size_t>(length)) RecordBuffer.resize(length);
+  char* at = &RecordBuffer[0];
+  WireCodec::PutInt32(at, length);
+  at[4] = static_cast<char>(MyClientID);
+  WireCodec::PutInt16(at + 5, static_cast<short>(TheExperimentNumber));
+  WireCodec::PutInt16(at + 7, static_cast<short>(numSections));
+  at += WireCodec::RecordFixedSize;
   for (int kind = 1; kind <= 2; kind++) {
     DataPacket* packet = packets[kind - 1];
     if (packet == nullptr) continue;
     for (int i = 0; i < packet->GetNumPV(); i++) {
       int count = packet->GetNumObs(i);
       if (count <= 0) continue;
-      OutputShort(socket, stream, static_cast<short>(i));
-      OutputByte(socket, stream, static_cast<char>(kind));
-      OutputInt(socket, stream, count);
-      Output(socket, stream, const_cast<double*>(packet->GetObsArray(i)), count);
+      WireCodec::PutInt16(at, static_cast<short>(i));
+      at[2] = static_cast<char>(kind);
+      WireCodec::PutInt32(at + 3, count);
+      at += WireCodec::SectionFixedSize;
+      const double* values = packet->GetObsArray(i);
+      for (int r = 0; r < count; r++, at += 8) WireCodec::PutDouble(at, values[r]);
     }
   }
-  if (stream != nullptr) stream->flush();
+  bool sent = true;
+  if (socket != nullptr && socket->Send(&RecordBuffer[0], length) < 1) {
+    SimControl = 2;
+    sent = false;
+  }
+  if (stream != nullptr) {
+    stream->write(RecordBuffer.data(), length);
+    stream->flush();
+  }
+  return sent;
 }
 
 void SimulatorClass::OutputDataCSV(std::ostream& stream, DataPacket* dp, DataPacket* dpsqr) {

@@ -80,9 +80,15 @@ bool TavrinSocket::Bind(int port, const char* dotted) {
   return false;
 }
 
+bool TavrinSocket::SetReuseAddress() {
+  int on = 1;
+  return _socket >= 0 && setsockopt(_socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on)) == 0;
+}
+
 bool TavrinSocket::Listen(int queueSize) {
   if (listen(_socket, queueSize) == 0) return true;
   int error = errno;
+  if (error == EADDRINUSE) return false;
   ErrorString = kListenError;
   std::cerr << kListenError << error << std::endl;
   return false;

@@ -16,6 +16,11 @@ class TavrinSocket {
   bool Bind(int port, const char* address);  // one IPv4 address, dotted ("127.0.0.1")
   // A send that makes no progress for this long fails, as a broken connection does.
   bool SetSendTimeout(int millisec_timeout);
+  // Lets a listening socket bind a port that connections of an earlier run still hold in
+  // TIME_WAIT; a port another socket listens on stays refused.
+  bool SetReuseAddress();
+  // A port some other socket started listening on since this one bound it fails quietly,
+  // as a port in use does in Bind.
   bool Listen(int queueSize);
   bool Accept(TavrinSocket& retSocket); // retSocket gets the new connection, or -1
   bool Connect(char* hostname, int port);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <dirent.h>
@@ -16,6 +17,7 @@
 
 #include "ProcessRunner.h"
 #include "RunningProcess.h"
+#include "platform/TavrinSocket.h"
 
 // The study manager run as a user runs it: on the M/M/1/K and availability simulators
 // against closed forms, and on a stand-in simulator that misbehaves in each way a client
@@ -125,6 +127,15 @@ int ProcessesWith(const std::vector<std::string>& words) {
     found += all;
   }
   closedir(proc);
+  return found;
+}
+
+// Clients of program started by a manager given --port port: each is told a first port of
+// its own from there (-p port, port + 1, ...).
+int ClientsFrom(const std::string& program, const std::string& port) {
+  int found = 0;
+  int first = std::stoi(port);
+  for (int p = first; p < first + 100; p++) found += ProcessesWith({program, "-p " + std::to_string(p) + " "});
   return found;
 }
 
@@ -263,9 +274,11 @@ TEST(ManagerFaults, ClientThatNeverAnnouncesEndsInAFailedExperiment) {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_LT(seconds, 10.0);
-  EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("client 2: announced no port within 0.5 s (a large model may take longer to "
+                       "build: allow it more with --client-timeout)"),
+            std::string::npos) << r.err;
   EXPECT_NE(ReadFile(dir + "/out/results.json").find("\"status\": \"failed\""), std::string::npos);
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("stand_in_sim", port), 0);
 }
 
 // Bytes that are no message end that client, not the manager; so does a client that goes
@@ -298,6 +311,32 @@ TEST(ManagerFaults, SimulatorRejectingItsArgumentsEndsTheCampaignWithItsMessage)
   EXPECT_NE(r.err.find("ERROR: Parsing command line options"), std::string::npos) << r.err;
 }
 
+// A client that finds no free port (other programs hold every port it tries) exits with a
+// failure status; it is one client's failure, replaced like any other, with the reason
+// named, not an end of the campaign.
+TEST(ManagerFaults, ClientWithNoFreePortIsReplacedNotTheCampaignsEnd) {
+  std::string dir = MakeTempDir();
+  // 101 ports in a row held here: the client's 100 and the next, so none can be found.
+  int first = 0;
+  std::vector<std::unique_ptr<TavrinSocket>> holders;
+  for (int attempt = 0; attempt < 50 && holders.size() < 101; attempt++) {
+    holders.clear();
+    first = std::stoi(Port());
+    for (int p = first; p < first + 101; p++) {
+      holders.emplace_back(new TavrinSocket(true));
+      if (!holders.back()->Bind(p, "127.0.0.1")) break;
+    }
+  }
+  ASSERT_EQ(holders.size(), 101u) << "no 101 free ports in a row";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("mm1k_sim"), "--steady-state", "--experiments", "1",
+                                              "--jobs", "1", "--max-replacements", "1", "--no-plots",
+                                              "--port", std::to_string(first), "--out", dir + "/out"});
+  EXPECT_EQ(r.exitCode, 4) << r.err;
+  EXPECT_NE(r.err.find("client 1: found no free port among the 100 from " + std::to_string(first)),
+            std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM clients WHERE state = 'failed'"), 2);
+}
+
 // Ctrl-C: every client is told to quit, what was received is kept and the results are
 // written, the exit status is 130 and no simulator is left running.
 TEST(ManagerInterrupt, CtrlCEndsClientsWritesResultsAndExits130) {
@@ -309,12 +348,12 @@ TEST(ManagerInterrupt, CtrlCEndsClientsWritesResultsAndExits130) {
                                         dir + "/out"},
                          dir);
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 2);
+  EXPECT_EQ(ClientsFrom("mm1k_sim", port), 2);
   manager.Signal(SIGINT);
   ProcessResult r = manager.Finish(15000);
   EXPECT_EQ(r.exitCode, 130) << r.err;
   EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
-  EXPECT_EQ(ProcessesWith({"mm1k_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("mm1k_sim", port), 0);
   EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 0);
   std::vector<Row> rows = ReadResults(dir + "/out/results.csv");
   ASSERT_FALSE(rows.empty());
@@ -333,7 +372,7 @@ TEST(ManagerFaults, FullDiskForTheDatabaseEndsTheCampaignWithTheReason) {
   ProcessResult r = RunProgram("/bin/sh", {"-c", command}, "", StandIn("good"));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("campaign database " + dir + "/out/campaign.sqlite"), std::string::npos) << r.err;
-  EXPECT_EQ(ProcessesWith({"stand_in_sim", "-p " + port}), 0);
+  EXPECT_EQ(ClientsFrom("stand_in_sim", port), 0);
   EXPECT_GT(CountRows(dir + "/out/campaign.sqlite", "SELECT COUNT(*) FROM observations"), 10);
   EXPECT_EQ(ReadResults(dir + "/out/results.csv").at(0).at("status"), "not met");
 }
@@ -689,6 +728,51 @@ TEST(ManagerResume, ClientsOfAKilledManagerAreRecordedAsEnded) {
                       "SELECT COUNT(*) FROM clients WHERE client = 0 AND state = 'ended'"
                       " AND reason = 'its manager was stopped'"),
             1);
+}
+
+// Clients go on sending until they are told to quit; what they sent past the level the
+// experiment stopped at must not change its figures on a resume that runs nothing.
+TEST(ManagerResume, ResumeThatRunsNothingKeepsTheFiguresTheCampaignEndedWith) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  ProcessResult r = RunProgram("tavrin_run", {BinPath("repair_sim"), "--steady-state", "--experiments", "0",
+                                              "--seed", "2", "--jobs", "4", "--no-plots", "--port", Port(),
+                                              "--out", out});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<Row> before = ReadResults(out + "/results.csv");
+  r = RunProgram("tavrin_run", {"--resume", out, "--no-plots", "--port", Port()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("already meets the target"), std::string::npos) << r.err;
+  std::vector<Row> after = ReadResults(out + "/results.csv");
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); i++) {
+    EXPECT_EQ(after[i].at("observations"), before[i].at("observations")) << after[i].at("variable_name");
+    EXPECT_EQ(after[i].at("mean"), before[i].at("mean")) << after[i].at("variable_name");
+  }
+}
+
+// A resume that runs nothing (the stored observations reach the limit) of a campaign whose
+// manager was killed: the database says the experiment is done, as results.json does, and
+// the plots are drawn from the stored observations, not left empty.
+TEST(ManagerResume, ResumeThatRunsNothingMarksTheExperimentDoneAndDrawsItsPlots) {
+  std::string dir = MakeTempDir();
+  std::string out = dir + "/out";
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
+                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") < 3; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  first.Signal(SIGKILL);
+  first.Finish(15000);
+  ASSERT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM experiments WHERE status = 'pending'"), 1);
+  ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "50", "--port", Port()}, "",
+                               StandIn("good"));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_NE(r.err.find("already reached the observation limit"), std::string::npos) << r.err;
+  EXPECT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM experiments WHERE status = 'done'"), 1);
+  std::string data = ReadFile(out + "/plots/experiment0_variable_0.dat");
+  EXPECT_GT(std::count(data.begin(), data.end(), '\n'), 10) << data;
+  EXPECT_NE(ReadFile(out + "/plots/experiment0_variable_0.svg").find("<svg"), std::string::npos) << r.err;
 }
 
 // A campaign database damaged by hand (a setting deleted, emptied of its value or made

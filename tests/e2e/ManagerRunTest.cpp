@@ -189,7 +189,8 @@ TEST(ManagerRun, ManagerThatConnectsAndQuitsEndsTheRun) {
 }
 
 // With -w and no port to listen on there is no manager: no batch runs, the files are
-// closed with no observation, and the closing lines are still printed.
+// closed with no observation, the closing lines are still printed, and the exit status
+// tells a manager waiting for the announcement that none will come.
 TEST(ManagerRun, NoManagerLinkEndsWithoutABatch) {
   int start = 0;
   std::vector<std::unique_ptr<TavrinSocket>> holders;
@@ -204,7 +205,7 @@ TEST(ManagerRun, NoManagerLinkEndsWithoutABatch) {
   std::string dir = MakeTempDir();
   ProcessResult r = RunProgram("l2_cache_sim",
                                {"-w", "-p", std::to_string(start), "-N", "5", "-a", "A"}, dir);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("ERROR: Unable to bind a port\n"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("Actions fired: 0\nCPU time (s): "), std::string::npos) << r.out;
   EXPECT_EQ(TrailerBatches(ReadFile(dir + "/A")), 0);

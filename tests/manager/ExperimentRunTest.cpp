@@ -126,3 +126,114 @@ TEST(ExperimentRun, ProgressNamesTheLeastPreciseVariable) {
   std::string row = ProgressDisplay::Row({&run, 1, 100.0}, settings.precision);
   EXPECT_EQ(row.substr(row.size() - 10), "variable 1") << row;
 }
+
+namespace {
+
+// Draws of the exponential distribution with mean 1, one stream per client.
+std::vector<double> Draws(unsigned seed, size_t n) {
+  std::mt19937 random(seed);
+  std::exponential_distribution<double> draw(1.0);
+  std::vector<double> out(n);
+  for (double& x : out) x = draw(random);
+  return out;
+}
+
+// A run that will not meet its precision (unless given one), so only the observation limit
+// can end it.
+ExperimentRun LimitedRun(int64_t maxObs, double precision = 1e-6) {
+  ExperimentRun::Settings settings;
+  settings.precision = precision;
+  settings.maxObs = maxObs;
+  ExperimentRun run(0, "e", {}, settings, nullptr);
+  run.SetRunning();
+  return run;
+}
+
+}  // namespace
+
+// The check after a record skips the work while another client holds the level, yet ends
+// at the very level, with the very estimate, of a full check after every record.
+TEST(ExperimentRunLoad, CheckAfterARecordStopsWhereAFullCheckDoes) {
+  std::vector<std::vector<double>> draws = {Draws(1, 3000), Draws(2, 3000), Draws(3, 3000)};
+  ExperimentRun quick = LimitedRun(0, 0.1), full = LimitedRun(0, 0.1);
+  for (int c = 0; c < 3; c++) {
+    quick.AddClient(c);
+    full.AddClient(c);
+  }
+  // Client 2 lags: it sends one value for every five of the others.
+  for (size_t i = 0; i < 3000 && quick.GetState() == ExperimentRun::Running; i++) {
+    for (int c = 0; c < 3; c++) {
+      if (c == 2 && i % 5 != 0) continue;
+      size_t at = c == 2 ? i / 5 : i;
+      quick.AddObservations(c, 0, &draws[c][at], 1);
+      full.AddObservations(c, 0, &draws[c][at], 1);
+      bool quickStop = quick.CheckStopAfter(c);
+      bool fullStop = full.CheckStop();
+      ASSERT_EQ(quickStop, fullStop) << "record " << i << " of client " << c;
+      if (quickStop) break;
+    }
+  }
+  ASSERT_EQ(quick.GetState(), ExperimentRun::Done);
+  EXPECT_EQ(quick.History().size(), full.History().size());
+  EXPECT_EQ(quick.Final()[0].observations, full.Final()[0].observations);
+  EXPECT_EQ(quick.Final()[0].mean, full.Final()[0].mean);
+}
+
+// A client that lags far behind (a replacement started late) holds the level low while the
+// others pile up observations: the limit still ends the experiment, near the limit and
+// with every client's observations, not long after it.
+TEST(ExperimentRunLoad, ObservationLimitEndsTheRunWhileAClientLags) {
+  ExperimentRun run = LimitedRun(500);
+  std::vector<double> a = Draws(4, 2000), b = Draws(5, 2000);
+  run.AddClient(0);
+  run.AddClient(1);
+  run.AddClient(2);   // never sends
+  bool stopped = false;
+  size_t sent = 0;
+  for (; sent < 2000 && !stopped; sent++) {
+    run.AddObservations(0, 0, &a[sent], 1);
+    stopped = run.CheckStopAfter(0);
+    if (stopped) break;
+    run.AddObservations(1, 0, &b[sent], 1);
+    stopped = run.CheckStopAfter(1);
+  }
+  ASSERT_TRUE(stopped);
+  EXPECT_EQ(run.GetState(), ExperimentRun::Done);
+  EXPECT_LE(sent, 501u);   // twice the limit received in all, not 2000 each
+  EXPECT_GE(run.Final()[0].observations, 500);
+  EXPECT_LE(run.Final()[0].observations, 502);
+  EXPECT_NE(run.Reason().find("observation limit"), std::string::npos);
+}
+
+// An experiment failed or ended while a replacement client has sent nothing yet is reported
+// with what the other clients sent, not with none.
+TEST(ExperimentRunLoad, FailureWithANewReplacementKeepsTheOthersObservations) {
+  ExperimentRun run = LimitedRun(0);
+  std::vector<double> a = Draws(6, 400);
+  run.AddClient(0);
+  run.AddObservations(0, 0, a.data(), 400);
+  run.CheckStop();
+  run.FreezeClient(0);
+  run.AddClient(1);   // the replacement
+  run.Fail("client 0 failed");
+  ASSERT_EQ(run.GetState(), ExperimentRun::Failed);
+  ASSERT_EQ(run.Final().size(), 1u);
+  EXPECT_EQ(run.Final()[0].observations, 400);
+}
+
+// An experiment a resume does not rerun gets the checks of its stored observations, at the
+// levels a run makes them, ending at all of them.
+TEST(ExperimentRunLoad, StoredChecksFollowTheLevelsUpToTheStoredObservations) {
+  ExperimentRun run = LimitedRun(0);
+  std::vector<double> a = Draws(7, 100), b = Draws(8, 60);
+  run.AddObservations(0, 0, a.data(), 100);
+  run.AddObservations(1, 0, b.data(), 60);
+  run.FreezeClient(0);
+  run.FreezeClient(1);
+  run.RecordStoredChecks();
+  const auto& history = run.History();
+  ASSERT_GE(history.size(), 20u);
+  EXPECT_EQ(history.front().observations, 4);   // level 2 of two clients
+  EXPECT_EQ(history.back().observations, 160);  // every stored observation
+  for (size_t i = 1; i < history.size(); i++) EXPECT_GT(history[i].observations, history[i - 1].observations);
+}

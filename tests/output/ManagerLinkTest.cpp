@@ -351,6 +351,58 @@ TEST(ManagerLinkSendTimeOut, PeerThatNeverReadsMakesTheSendFailAfterTheTimeOut) 
   EXPECT_LT(waited, std::chrono::seconds(10));
 }
 
+// A manager that falls behind lets a send time out part-way through a report. The link
+// then ends there: a later byte (the rest of that report, the next report) would be read
+// by the manager as the start of a message, and the framing of the stream lost.
+TEST(ManagerLinkSendTimeOut, SendCutByTheTimeOutEndsTheLinkAtTheCut) {
+  std::unique_ptr<SimulatorClass> simulator = MakeSimulator();
+  simulator->SendTimeout = 200;
+  int port = FreePortRun(1);
+  simulator->SocketPort = static_cast<short>(port);
+  StandInManager slow;
+  Connect(*simulator, slow, port);
+  ASSERT_NE(simulator->SimMgrSocket, nullptr);
+  EXPECT_EQ(slow.ReadAcknowledgement().code, 1);
+  // Reports of 2 x 400000 observations (6.4 MB), more than the connection holds unread.
+  const int columns = 400000;
+  for (int r = 0; r < 3; r++) {
+    DataPacket* observations = new DataPacket(0, 0, 2, columns);
+    for (int v = 0; v < 2; v++) {
+      for (int i = 0; i < columns; i++) observations->SetObs(v, i, r + 0.5);
+      observations->SetNumObs(v, columns);
+    }
+    simulator->OutputPackets->Push(observations);
+    simulator->OutputPackets->Push(new DataPacket(0, 0, 2, columns));
+  }
+  const size_t recordLength = static_cast<size_t>(WireCodec::RecordLength(2, 2 * columns));
+  // The manager starts reading only well after the send has timed out.
+  std::string received;
+  bool closed = false;
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    received = slow.ReadUntilClosed(2000, closed);
+  });
+  testing::internal::CaptureStderr();
+  simulator->OutputThreadFunc();
+  testing::internal::GetCapturedStderr();
+  reader.join();
+  EXPECT_EQ(simulator->SimControl, 2);
+  EXPECT_EQ(simulator->SimMgrSocket, nullptr);
+  EXPECT_TRUE(closed);
+  // Whole processor-time messages and records, then at most one cut message, and nothing
+  // after it.
+  size_t at = 0;
+  while (received.size() - at >= 5) {
+    int length = WireCodec::GetInt32(received.data() + at);
+    bool cpu = length == WireCodec::CPUTimeMessageSize - 4 && received[at + 4] == -2;
+    size_t whole = cpu ? WireCodec::CPUTimeMessageSize : static_cast<size_t>(length);
+    ASSERT_TRUE(cpu || whole == recordLength) << "a message of length " << length << " at byte " << at;
+    if (at + whole > received.size()) break;
+    at += whole;
+  }
+  EXPECT_LT(received.size(), 3 * (recordLength + WireCodec::CPUTimeMessageSize));
+}
+
 TEST_F(ManagerLink, PeerThatDisconnectsLeavesTheRunGoingWithoutIt) {
   peer.Close();
   simulator->ListenToSimMgr(simulator->SimMgrSocket);

@@ -89,6 +89,22 @@ class StandInManager {
     ASSERT_EQ(socket_->Send(&text[0], static_cast<int>(text.size())), static_cast<int>(text.size()));
   }
   bool QuietFor(int milliseconds) { return !socket_->Select(milliseconds); }
+  // Everything sent until the simulator closes the link or is quiet for the given time;
+  // closed tells which.
+  std::string ReadUntilClosed(int quietMilliseconds, bool& closed) {
+    std::string all;
+    std::vector<char> buffer(1 << 20);
+    closed = false;
+    while (socket_->Select(quietMilliseconds)) {
+      int got = socket_->Recv(buffer.data(), static_cast<int>(buffer.size()));
+      if (got <= 0) {
+        closed = true;
+        break;
+      }
+      all.append(buffer.data(), static_cast<size_t>(got));
+    }
+    return all;
+  }
   bool SeesClose() {
     char byte;
     return socket_->Select(2000) && socket_->Recv(&byte, 1) == 0;
