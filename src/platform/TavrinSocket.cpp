@@ -66,11 +66,6 @@ bool TavrinSocket::Bind(int port, const char* dotted) {
     return false;
   }
   address.sin_port = htons(static_cast<unsigned short>(port));
-  // Connections of earlier runs linger on their port for a minute after they close; they
-  // must not keep a new run from listening there (a port another socket listens on is
-  // still refused).
-  int reuse = 1;
-  setsockopt(_socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
   if (bind(_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) return true;
   int error = errno;
   // A port in use is expected while a caller looks for a free one: no message.
