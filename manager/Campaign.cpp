@@ -21,6 +21,7 @@
 
 #include "PlotWriter.h"
 #include "ResultsWriter.h"
+#include "output/WireCodec.h"
 #include "platform/FileContents.h"
 
 namespace {
@@ -31,8 +32,6 @@ const double kQuitGrace = 3.0;         // seconds a client has to end after quit
 const double kClosedGrace = 1.0;       // seconds to learn why a client closed its link
 const int kPollMilliseconds = 50;
 const size_t kReadAtOnce = 256 * 1024;   // bytes taken from one client per turn of the loop
-const int kPortsTried = 100;           // ports a simulator tries from the one it is given
-const char kNoFreePort[] = "ERROR: Unable to bind a port";
 const char kStopLevelKey[] = "stop_level.";   // setting: the level an experiment stopped at
 const char kQuitCommand = 2;
 
@@ -521,8 +520,7 @@ bool Campaign::LoadExperiment(ExperimentRun& run) {
   // Not rerun: its plots are drawn from what is stored, and the database says it is done
   // (a manager killed before it ended the experiment left it "pending").
   run.RecordStoredChecks(run.StopLevel());
-  if (!_store.SetExperimentStatus(run.Number(), "done", run.Reason()) ||
-      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel()))) {
+  if (!StoreEnd(run, "done")) {
     _fatal = "tavrin_run: " + _store.Error();
     return false;
   }
@@ -650,10 +648,13 @@ void Campaign::EndExperiment(ExperimentRun& run) {
     if (c->run == &run) QuitClient(*c);
   if (run.GetState() == ExperimentRun::Running)
     run.Finish(_interrupted ? "interrupted" : !_fatal.empty() ? "campaign ended by an error" : "stopped");
-  const char* state = run.GetState() == ExperimentRun::Failed ? "failed" : "done";
-  if (!_store.SetExperimentStatus(run.Number(), state, run.Reason()) ||
-      !_store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel())))
-    Fatal("tavrin_run: " + _store.Error());
+  if (!StoreEnd(run, run.GetState() == ExperimentRun::Failed ? "failed" : "done")) Fatal("tavrin_run: " + _store.Error());
+}
+
+// An ended experiment's status and the level it stopped at, for a later resume.
+bool Campaign::StoreEnd(const ExperimentRun& run, const char* state) {
+  return _store.SetExperimentStatus(run.Number(), state, run.Reason()) &&
+         _store.SetSetting(kStopLevelKey + std::to_string(run.Number()), std::to_string(run.StopLevel()));
 }
 
 void Campaign::ClientFailed(Client& client, const std::string& reason) {
@@ -762,9 +763,9 @@ void Campaign::Service(Client& client) {
         // all; through a launcher, 127 may be one host's fault, and a replacement goes on.
         // A simulator that found no free port is one client's bad luck (other programs
         // holding ports), not the simulator's fault: it is replaced like any failed client.
-        bool noPort = why.find(kNoFreePort) != std::string::npos;
+        bool noPort = why.find(WireCodec::NoFreePortText) != std::string::npos;
         if (noPort) {
-          ClientFailed(client, "found no free port among the " + std::to_string(kPortsTried) +
+          ClientFailed(client, "found no free port among the " + std::to_string(WireCodec::PortsTried) +
                                    " from " + std::to_string(client.firstPort) +
                                    " (other programs hold them; choose another --port)");
           return;

@@ -69,6 +69,7 @@ class Campaign {
   int FreePortFor(const std::string& host) const;
   void ClientFailed(Client& client, const std::string& reason);
   void EndExperiment(ExperimentRun& run);
+  bool StoreEnd(const ExperimentRun& run, const char* state);   // status and stop level
   void QuitClient(Client& client);
   void Shutdown();
   void Fatal(const std::string& message);

@@ -107,12 +107,19 @@ std::vector<VariableEstimate> ExperimentRun::EstimatesAt(int64_t level, bool& al
   return estimates;
 }
 
+// The observations pooled at a level: the fewest over the observed variables.
+int64_t ExperimentRun::PooledAt(int64_t level) const {
+  int64_t n = std::numeric_limits<int64_t>::max();
+  for (int v : ObservedVariables()) n = std::min(n, _estimate.PooledCount(v, level));
+  return n;
+}
+
 // Checks are made at fixed levels (2, 3, ... growing by 5%), each on exactly the first L
 // observations of every client, however many have arrived since: so whether and where the
 // experiment stops depends on the seeds alone, not on how the reports were cut in transit.
 bool ExperimentRun::CheckStop() {
   if (_state != Running) return false;
-  std::vector<int> variables = ObservedVariables();
+  const std::vector<int>& variables = ObservedVariables();
   if (variables.empty()) return false;
   int64_t reached = _estimate.ReachedLevel(variables, &_laggard);
   while (reached >= _nextLevel) {
@@ -120,9 +127,7 @@ bool ExperimentRun::CheckStop() {
     bool allMet = false;
     double worst = 0.0;
     std::vector<VariableEstimate> estimates = EstimatesAt(level, allMet, worst, _worstVariable);
-    int64_t n = std::numeric_limits<int64_t>::max();
-    for (const VariableEstimate& e : estimates)
-      n = std::min(n, _estimate.PooledCount(e.variable, level));
+    int64_t n = PooledAt(level);
     _observations = n;
     _worstRatio = worst;
     _history.push_back({n, estimates});
@@ -160,16 +165,10 @@ bool ExperimentRun::CheckStopAfter(int client) {
 
 void ExperimentRun::StopAtLimitWithLaggard() {
   _estimate.FreezeAll();
-  std::vector<int> variables = ObservedVariables();
-  auto pooled = [&](int64_t level) {
-    int64_t n = std::numeric_limits<int64_t>::max();
-    for (int v : variables) n = std::min(n, _estimate.PooledCount(v, level));
-    return n;
-  };
-  int64_t low = 1, high = std::max<int64_t>(1, _estimate.ReachedLevel(variables));
+  int64_t low = 1, high = std::max<int64_t>(1, _estimate.ReachedLevel(ObservedVariables()));
   while (low < high) {
     int64_t middle = low + (high - low) / 2;
-    if (pooled(middle) >= _settings.maxObs)
+    if (PooledAt(middle) >= _settings.maxObs)
       high = middle;
     else
       low = middle + 1;
@@ -177,7 +176,7 @@ void ExperimentRun::StopAtLimitWithLaggard() {
   bool allMet = false;
   double worst = 0.0;
   _final = EstimatesAt(low, allMet, worst, _worstVariable);
-  _observations = pooled(low);
+  _observations = PooledAt(low);
   _worstRatio = worst;
   _history.push_back({_observations, _final});
   _state = Done;
@@ -192,7 +191,7 @@ void ExperimentRun::Finish(const std::string& reason, int64_t upTo) {
   _estimate.FreezeAll();
   bool allMet = false;
   double worst = 0.0;
-  std::vector<int> variables = ObservedVariables();
+  const std::vector<int>& variables = ObservedVariables();
   int64_t level = _estimate.ReachedLevel(variables);
   if (upTo > 0) level = _stopLevel = std::min(level, upTo);
   _final = EstimatesAt(level, allMet, worst, _worstVariable);
@@ -213,7 +212,7 @@ int64_t ExperimentRun::ObservationsLeft() const {
 }
 
 bool ExperimentRun::MeetsWithWhatIsThere(int64_t stoppedAt) {
-  std::vector<int> variables = ObservedVariables();
+  const std::vector<int>& variables = ObservedVariables();
   if (variables.empty()) return false;
   int64_t level = _estimate.ReachedLevel(variables);
   if (stoppedAt > 0) level = std::min(level, stoppedAt);
@@ -245,8 +244,6 @@ void ExperimentRun::RecordStoredChecks(int64_t upTo) {
     double worst = 0.0;
     int worstVariable = -1;
     std::vector<VariableEstimate> estimates = EstimatesAt(last, allMet, worst, worstVariable);
-    int64_t n = std::numeric_limits<int64_t>::max();
-    for (const VariableEstimate& e : estimates) n = std::min(n, _estimate.PooledCount(e.variable, last));
-    _history.push_back({n, estimates});
+    _history.push_back({PooledAt(last), estimates});
   }
 }

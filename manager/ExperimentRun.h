@@ -101,6 +101,7 @@ class ExperimentRun {
   std::vector<VariableEstimate> EstimatesAt(int64_t level, bool& allMet, double& worst,
                                             int& worstVariable) const;
   double Target(const VariableEstimate& e) const;
+  int64_t PooledAt(int64_t level) const;   // the fewest pooled over the observed variables
   // Ends the experiment at the observation limit with every client frozen, at the first
   // level that pools the limit.
   void StopAtLimitWithLaggard();

@@ -24,7 +24,6 @@
 namespace {
 
 const int kListenBacklog = 100;
-const int kMaxPortsTried = 100;            // so that the wait for a free port ends
 const int kParameterTextSize = 512;        // the longest parameter text of command 3
 const int kReportsWrittenAtOnce = 10;      // the first reports are never kept back
 const double kKeepBelowSecondsPerWrite = 0.2;
@@ -39,7 +38,7 @@ const char kLoopback[] = "127.0.0.1";
 // both bind a port before either listens; the one whose listen fails moves on, on a new
 // socket, since a bound socket cannot be bound again.
 bool ListenOnFirstFreePort(TavrinSocket*& listener, short& port, const char* address) {
-  for (int tried = 0; tried < kMaxPortsTried; tried++) {
+  for (int tried = 0; tried < WireCodec::PortsTried; tried++) {
     if (listener->GetErrorString() != nullptr) return false;  // no socket to bind
     unsigned short candidate = static_cast<unsigned short>(port);
     listener->SetReuseAddress();
@@ -156,7 +155,7 @@ TavrinSocket* SimulatorClass::WaitForSimMgrConnection(int timeoutMilliseconds) {
   // stop the run or have it write a file.
   const char* address = ListenAddress != nullptr ? ListenAddress : kLoopback;
   if (!ListenOnFirstFreePort(ConnectionSocket, SocketPort, address)) {
-    std::cerr << "ERROR: Unable to bind a port" << std::endl;
+    std::cerr << WireCodec::NoFreePortText << std::endl;
     NoFreePort = true;
     delete connection;
     return nullptr;

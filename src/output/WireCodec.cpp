@@ -4,6 +4,7 @@
 #include <cstring>
 
 const char* const WireCodec::VersionText = "Version 2.5";
+const char* const WireCodec::NoFreePortText = "ERROR: Unable to bind a port";
 
 namespace {
 

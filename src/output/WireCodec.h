@@ -58,6 +58,10 @@ class WireCodec {
   static const int BinFileHeaderSize = 256;
   static const unsigned int DefaultSeed = 31415;  // written when the seed is 0
   static const char* const VersionText;           // "Version 2.5"
+  // The manager link's port: a simulator tries this many from the one it is given (-p),
+  // and says NoFreePortText when every one is taken, which the manager looks for.
+  static const int PortsTried = 100;
+  static const char* const NoFreePortText;        // "ERROR: Unable to bind a port"
 
   static void PutInt32(char* out, int value);
   static void PutInt16(char* out, short value);

@@ -1,6 +1,7 @@
 #ifndef TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 #define TAVRIN_REWARDS_PERFORMANCEVARIABLENODE_H
 
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -64,7 +65,7 @@ class PerformanceVariableNode {
   // The product of factor and the instance counts of the named submodels; a product beyond
   // kMaxWorkers ends the process with a message naming this variable.
   int CombinationsOf(char** names, int numNames, long long factor) const;
-  static constexpr long long kMaxWorkers = 2147483647;
+  static constexpr long long kMaxWorkers = std::numeric_limits<int>::max();   // the count is an int
   void GetNumberOfImpulseWorkers();
   void CreateModelGroupList();
   void FixWorkerList();

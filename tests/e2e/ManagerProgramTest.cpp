@@ -145,6 +145,18 @@ std::vector<std::string> StandIn(const std::string& mode, const std::string& fau
   return env;
 }
 
+// Starts a one-client campaign of the stand-in simulator in out that cannot meet its target,
+// and kills its manager outright once rows observation rows are stored.
+void KillCampaignAfter(const std::string& dir, const std::string& out, int rows) {
+  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
+                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
+                       dir);
+  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") < rows; i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  first.Signal(SIGKILL);
+  first.Finish(15000);
+}
+
 }  // namespace
 
 // Every mm1k experiment in steady state to 2% (blocking, near 0 at rho 0.5, to 0.0005
@@ -712,13 +724,7 @@ TEST(ManagerResume, CampaignStillRunningIsNotResumed) {
 TEST(ManagerResume, ClientsOfAKilledManagerAreRecordedAsEnded) {
   std::string dir = MakeTempDir();
   std::string out = dir + "/out";
-  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
-                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
-                       dir);
-  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") <= 0; i++)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  first.Signal(SIGKILL);
-  first.Finish(15000);
+  KillCampaignAfter(dir, out, 1);
   ASSERT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM clients WHERE state = 'running'"), 1);
   ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "2000", "--no-plots", "--port", Port()},
                                "", StandIn("good"));
@@ -757,13 +763,7 @@ TEST(ManagerResume, ResumeThatRunsNothingKeepsTheFiguresTheCampaignEndedWith) {
 TEST(ManagerResume, ResumeThatRunsNothingMarksTheExperimentDoneAndDrawsItsPlots) {
   std::string dir = MakeTempDir();
   std::string out = dir + "/out";
-  RunningProcess first("tavrin_run", {BinPath("stand_in_sim"), "--experiments", "0", "--precision", "0.0001",
-                                      "--jobs", "1", "--port", Port(), "--no-plots", "--quiet", "--out", out},
-                       dir);
-  for (int i = 0; i < 100 && CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM observations") < 3; i++)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  first.Signal(SIGKILL);
-  first.Finish(15000);
+  KillCampaignAfter(dir, out, 3);
   ASSERT_EQ(CountRows(out + "/campaign.sqlite", "SELECT COUNT(*) FROM experiments WHERE status = 'pending'"), 1);
   ProcessResult r = RunProgram("tavrin_run", {"--resume", out, "--max-obs", "50", "--port", Port()}, "",
                                StandIn("good"));

@@ -108,6 +108,23 @@ class ManagerLink : public testing::Test {
   StandInManager peer;
 };
 
+// A simulator connected to a stand-in manager that does not read yet, with a send time-out
+// of 200 ms.
+class ManagerLinkSendTimeOut : public testing::Test {
+ protected:
+  void SetUp() override {
+    simulator = MakeSimulator();
+    simulator->SendTimeout = 200;
+    int port = FreePortRun(1);
+    simulator->SocketPort = static_cast<short>(port);
+    Connect(*simulator, peer, port);
+    ASSERT_NE(simulator->SimMgrSocket, nullptr);
+  }
+
+  std::unique_ptr<SimulatorClass> simulator;
+  StandInManager peer;
+};
+
 }  // namespace
 
 TEST(ManagerWait, PortsInUseAreSkippedAndTheBoundPortAnnounced) {
@@ -330,14 +347,7 @@ TEST_F(ManagerLink, CommandThreeWhoseTextNeverEndsTimesOut) {
 
 // A manager that never reads fills the connection; a send that makes no progress for the
 // send time-out fails as a broken connection does, instead of blocking the run.
-TEST(ManagerLinkSendTimeOut, PeerThatNeverReadsMakesTheSendFailAfterTheTimeOut) {
-  std::unique_ptr<SimulatorClass> simulator = MakeSimulator();
-  simulator->SendTimeout = 200;
-  int port = FreePortRun(1);
-  simulator->SocketPort = static_cast<short>(port);
-  StandInManager silent;
-  Connect(*simulator, silent, port);
-  ASSERT_NE(simulator->SimMgrSocket, nullptr);
+TEST_F(ManagerLinkSendTimeOut, PeerThatNeverReadsMakesTheSendFailAfterTheTimeOut) {
   std::vector<char> block(1 << 20, 'x');
   testing::internal::CaptureStderr();
   auto start = std::chrono::steady_clock::now();
@@ -354,15 +364,8 @@ TEST(ManagerLinkSendTimeOut, PeerThatNeverReadsMakesTheSendFailAfterTheTimeOut) 
 // A manager that falls behind lets a send time out part-way through a report. The link
 // then ends there: a later byte (the rest of that report, the next report) would be read
 // by the manager as the start of a message, and the framing of the stream lost.
-TEST(ManagerLinkSendTimeOut, SendCutByTheTimeOutEndsTheLinkAtTheCut) {
-  std::unique_ptr<SimulatorClass> simulator = MakeSimulator();
-  simulator->SendTimeout = 200;
-  int port = FreePortRun(1);
-  simulator->SocketPort = static_cast<short>(port);
-  StandInManager slow;
-  Connect(*simulator, slow, port);
-  ASSERT_NE(simulator->SimMgrSocket, nullptr);
-  EXPECT_EQ(slow.ReadAcknowledgement().code, 1);
+TEST_F(ManagerLinkSendTimeOut, SendCutByTheTimeOutEndsTheLinkAtTheCut) {
+  EXPECT_EQ(peer.ReadAcknowledgement().code, 1);
   // Reports of 2 x 400000 observations (6.4 MB), more than the connection holds unread.
   const int columns = 400000;
   for (int r = 0; r < 3; r++) {
@@ -380,7 +383,7 @@ TEST(ManagerLinkSendTimeOut, SendCutByTheTimeOutEndsTheLinkAtTheCut) {
   bool closed = false;
   std::thread reader([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    received = slow.ReadUntilClosed(2000, closed);
+    received = peer.ReadUntilClosed(2000, closed);
   });
   testing::internal::CaptureStderr();
   simulator->OutputThreadFunc();
