@@ -158,7 +158,6 @@ double BaseGroupClass::CalculateWeightDistribution() {
   return total;
 }
 
-
 bool BaseGroupClass::SelectAction() {
   // The draw comes first, so a selection consumes one number whether or not a member is
   // enabled. The total is tested rather than u x total: a draw of exactly 0 would turn the
